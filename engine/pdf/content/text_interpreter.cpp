@@ -1,0 +1,269 @@
+#include "pdf/content/text_interpreter.h"
+
+#include <cmath>
+
+
+namespace relettra::pdf {
+
+namespace {
+
+constexpr int kMaxFormDepth = 12;
+
+struct GraphicsState {
+    QPDFMatrix ctm;
+    TextState text;
+};
+
+QPDFMatrix matrixFromArray(QPDFObjectHandle array) {
+    if (!array.isArray() || array.getArrayNItems() != 6) {
+        return QPDFMatrix();
+    }
+    double v[6];
+    for (int i = 0; i < 6; ++i) {
+        QPDFObjectHandle item = array.getArrayItem(i);
+        v[i] = item.isNumber() ? item.getNumericValue() : (i == 0 || i == 3 ? 1 : 0);
+    }
+    return QPDFMatrix(v[0], v[1], v[2], v[3], v[4], v[5]);
+}
+
+}  // namespace
+
+std::string TextShow::text() const {
+    std::string out;
+    for (auto const& element : elements) {
+        for (auto const& glyph : element.glyphs) {
+            out += glyph.unicode;
+        }
+    }
+    return out;
+}
+
+double TextShow::glyphAdvance(const DecodedGlyph& glyph) const {
+    double tx = glyph.advance * state.fontSize + state.charSpacing +
+                (glyph.isSingleByteSpace ? state.wordSpacing : 0.0);
+    return tx * state.horizontalScaling;
+}
+
+double TextShow::adjustmentAdvance(double adjustment) const {
+    return -adjustment / 1000.0 * state.fontSize * state.horizontalScaling;
+}
+
+double TextShow::totalAdvance() const {
+    double total = 0;
+    for (auto const& element : elements) {
+        if (!element.isString) {
+            total += adjustmentAdvance(element.adjustment);
+            continue;
+        }
+        for (auto const& glyph : element.glyphs) {
+            total += glyphAdvance(glyph);
+        }
+    }
+    return total;
+}
+
+void TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm,
+                          TextListener& listener) {
+    runScope(page, page.pageScope(), initialCtm, TextState(), listener, 0);
+}
+
+bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm,
+                               TextState initialText, TextListener& listener, int depth) {
+    const ParsedContent& content = *scope.content;
+    const auto& operations = content.operations();
+    std::vector<GraphicsState> stack;
+    GraphicsState gs{ctm, std::move(initialText)};
+    QPDFMatrix tm;
+    QPDFMatrix tlm;
+    QPDFObjectHandle fonts = scope.resources.isDictionary() ? scope.resources.getKey("/Font")
+                                                            : QPDFObjectHandle();
+    QPDFObjectHandle xobjects = scope.resources.isDictionary()
+                                    ? scope.resources.getKey("/XObject")
+                                    : QPDFObjectHandle();
+
+    auto number = [&](const Operation& op, std::uint32_t i) {
+        const Token& t = content.operand(op, i);
+        return t.kind == TokenKind::Number ? numberValue(content.text(t)) : 0.0;
+    };
+    auto hasNumbers = [&](const Operation& op, std::uint32_t count) {
+        if (op.operandCount < count) return false;
+        for (std::uint32_t i = op.operandCount - count; i < op.operandCount; ++i) {
+            if (content.operand(op, i).kind != TokenKind::Number) return false;
+        }
+        return true;
+    };
+    // Operands are taken from the end: stray operands in front do no harm.
+    auto last = [&](const Operation& op, std::uint32_t count, std::uint32_t i) {
+        return number(op, op.operandCount - count + i);
+    };
+    auto nextLine = [&]() {
+        tlm.translate(0, -gs.text.leading);
+        tm = tlm;
+    };
+    auto decodeString = [&](const Token& t, ShowElement& element) {
+        element.isString = true;
+        element.bytes = stringValue(content, t);
+        if (gs.text.font) {
+            element.glyphs = gs.text.font->decode(element.bytes);
+        } else {
+            // Without a font every byte is one glyph of unknown text and width.
+            for (unsigned char c : element.bytes) {
+                DecodedGlyph g;
+                g.code = c;
+                g.isSingleByteSpace = c == 32;
+                element.glyphs.push_back(g);
+            }
+        }
+    };
+    auto show = [&](std::uint32_t index, const Operation& op, std::string_view name) {
+        TextShow s;
+        s.scope = &scope;
+        s.operation = index;
+        s.op = std::string(name);
+        s.ctm = gs.ctm;
+        s.tm = tm;
+        s.state = gs.text;
+        if (name == "TJ") {
+            for (std::uint32_t i = 0; i < op.operandCount; ++i) {
+                const Token& t = content.operand(op, i);
+                std::uint32_t tokenIndex = op.firstOperand + i;
+                if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
+                    ShowElement e;
+                    e.token = tokenIndex;
+                    decodeString(t, e);
+                    s.elements.push_back(std::move(e));
+                } else if (t.kind == TokenKind::Number) {
+                    ShowElement e;
+                    e.isString = false;
+                    e.token = tokenIndex;
+                    e.adjustment = numberValue(content.text(t));
+                    s.elements.push_back(std::move(e));
+                }
+            }
+        } else if (op.operandCount > 0) {
+            const Token& t = content.operand(op, op.operandCount - 1);
+            if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
+                ShowElement e;
+                e.token = op.firstOperand + op.operandCount - 1;
+                decodeString(t, e);
+                s.elements.push_back(std::move(e));
+            }
+        }
+        bool goOn = listener.onShow(s);
+        double advance = s.totalAdvance();
+        if (gs.text.font && gs.text.font->isVertical()) {
+            tm.translate(0, -advance);
+        } else {
+            tm.translate(advance, 0);
+        }
+        return goOn;
+    };
+
+    for (std::uint32_t index = 0; index < operations.size(); ++index) {
+        const Operation& op = operations[index];
+        std::string_view name = content.operatorName(op);
+        if (name.empty()) continue;
+        switch (name[0]) {
+            case 'q':
+                if (name == "q") {
+                    stack.push_back(gs);
+                    listener.onSaveState();
+                }
+                continue;
+            case 'Q':
+                if (name == "Q" && !stack.empty()) {
+                    gs = std::move(stack.back());
+                    stack.pop_back();
+                    listener.onRestoreState(gs.text);
+                }
+                continue;
+            case 'c':
+                if (name == "cm" && hasNumbers(op, 6)) {
+                    gs.ctm.concat(QPDFMatrix(last(op, 6, 0), last(op, 6, 1), last(op, 6, 2),
+                                             last(op, 6, 3), last(op, 6, 4), last(op, 6, 5)));
+                }
+                continue;
+            case 'B':
+                if (name == "BT") {
+                    tm = QPDFMatrix();
+                    tlm = QPDFMatrix();
+                }
+                continue;
+            case 'D':
+                if (name == "Do" && op.operandCount >= 1 && xobjects.isDictionary() &&
+                    depth < kMaxFormDepth) {
+                    const Token& t = content.operand(op, op.operandCount - 1);
+                    std::string formName(content.text(t));
+                    QPDFObjectHandle form = xobjects.getKey(formName);
+                    if (form.isStream() && form.getDict().getKey("/Subtype").isNameAndEquals("/Form")) {
+                        ContentScope* formScope = page.formScope(scope, formName, form);
+                        QPDFMatrix formCtm = gs.ctm;
+                        formCtm.concat(matrixFromArray(form.getDict().getKey("/Matrix")));
+                        listener.onSaveState();
+                        bool goOn = runScope(page, *formScope, formCtm, gs.text, listener, depth + 1);
+                        listener.onRestoreState(gs.text);
+                        if (!goOn) return false;
+                    }
+                }
+                continue;
+            case 'T':
+                break;
+            case '\'':
+            case '"':
+                break;
+            default:
+                continue;
+        }
+        if (name == "Tf" && op.operandCount >= 2) {
+            const Token& fontToken = content.operand(op, op.operandCount - 2);
+            gs.text.fontSize = number(op, op.operandCount - 1);
+            gs.text.fontName = std::string(content.text(fontToken));
+            QPDFObjectHandle dict = fonts.isDictionary() ? fonts.getKey(gs.text.fontName)
+                                                         : QPDFObjectHandle();
+            gs.text.font = dict.isDictionary() ? fonts_.get(dict) : nullptr;
+            listener.onTextStateChange(gs.text);
+        } else if (name == "Tc" && hasNumbers(op, 1)) {
+            gs.text.charSpacing = last(op, 1, 0);
+            listener.onTextStateChange(gs.text);
+        } else if (name == "Tw" && hasNumbers(op, 1)) {
+            gs.text.wordSpacing = last(op, 1, 0);
+            listener.onTextStateChange(gs.text);
+        } else if (name == "Tz" && hasNumbers(op, 1)) {
+            gs.text.horizontalScaling = last(op, 1, 0) / 100.0;
+            listener.onTextStateChange(gs.text);
+        } else if (name == "TL" && hasNumbers(op, 1)) {
+            gs.text.leading = last(op, 1, 0);
+        } else if (name == "Ts" && hasNumbers(op, 1)) {
+            gs.text.rise = last(op, 1, 0);
+        } else if (name == "Tr" && hasNumbers(op, 1)) {
+            gs.text.renderMode = static_cast<int>(last(op, 1, 0));
+        } else if (name == "Td" && hasNumbers(op, 2)) {
+            tlm.translate(last(op, 2, 0), last(op, 2, 1));
+            tm = tlm;
+        } else if (name == "TD" && hasNumbers(op, 2)) {
+            gs.text.leading = -last(op, 2, 1);
+            tlm.translate(last(op, 2, 0), last(op, 2, 1));
+            tm = tlm;
+        } else if (name == "Tm" && hasNumbers(op, 6)) {
+            tlm = QPDFMatrix(last(op, 6, 0), last(op, 6, 1), last(op, 6, 2), last(op, 6, 3),
+                             last(op, 6, 4), last(op, 6, 5));
+            tm = tlm;
+        } else if (name == "T*") {
+            nextLine();
+        } else if (name == "Tj" || name == "TJ") {
+            if (!show(index, op, name)) return false;
+        } else if (name == "'") {
+            nextLine();
+            if (!show(index, op, name)) return false;
+        } else if (name == "\"" && op.operandCount >= 3) {
+            gs.text.wordSpacing = number(op, op.operandCount - 3);
+            gs.text.charSpacing = number(op, op.operandCount - 2);
+            listener.onTextStateChange(gs.text);
+            nextLine();
+            if (!show(index, op, name)) return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace relettra::pdf

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <qpdf/QPDFMatrix.hh>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "pdf/content/content_scope.h"
+#include "pdf/fonts/font_cache.h"
+#include "pdf/fonts/pdf_font.h"
+
+namespace relettra::pdf {
+
+// The text state of the graphics state (kept by q and Q).
+struct TextState {
+    std::shared_ptr<const PdfFont> font;
+    std::string fontName;  // resource name, with the slash
+    double fontSize = 1.0;
+    double charSpacing = 0;
+    double wordSpacing = 0;
+    double horizontalScaling = 1.0;  // Tz / 100
+    double leading = 0;
+    double rise = 0;
+    int renderMode = 0;
+};
+
+// One string of a text-showing operator, or a TJ adjustment between strings.
+struct ShowElement {
+    bool isString = true;
+    double adjustment = 0;      // TJ number, thousandths of a text space unit
+    std::uint32_t token = 0;    // the string or number token
+    std::string bytes;          // the string's bytes
+    std::vector<DecodedGlyph> glyphs;
+};
+
+// One text-showing operator (Tj, TJ, ' or ") with everything needed to place its glyphs.
+struct TextShow {
+    ContentScope* scope = nullptr;
+    std::uint32_t operation = 0;
+    std::string op;
+    QPDFMatrix ctm;  // upright page coordinates
+    QPDFMatrix tm;   // text matrix where the showing starts
+    TextState state;
+    std::vector<ShowElement> elements;
+
+    // The text of all strings, UTF-8.
+    std::string text() const;
+    // Text space advance of one glyph, as the pen moves after it (spacing and scaling included).
+    double glyphAdvance(const DecodedGlyph& glyph) const;
+    // Text space advance of a TJ adjustment.
+    double adjustmentAdvance(double adjustment) const;
+    // Text space advance of the whole operator.
+    double totalAdvance() const;
+};
+
+// Receives what the interpreter finds, in content order. Returning false from onShow stops.
+class TextListener {
+public:
+    virtual ~TextListener() = default;
+    virtual bool onShow(const TextShow& show) = 0;
+    virtual void onSaveState() {}
+    virtual void onRestoreState(const TextState&) {}
+    virtual void onTextStateChange(const TextState&) {}
+};
+
+// Walks a page's content with the graphics state (q, Q, cm), the text state (Tf, Tc, Tw, Tz,
+// TL, Ts, Tr) and text positioning (BT, ET, Td, TD, Tm, T*), and reports each text-showing
+// operator. Text in form XObjects that the page draws counts as the page's text.
+class TextInterpreter {
+public:
+    explicit TextInterpreter(FontCache& fonts) : fonts_(fonts) {}
+
+    // `initialCtm` maps the page's user space to the coordinates the listener wants.
+    void run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener);
+
+private:
+    bool runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm,
+                  TextState state, TextListener& listener, int depth);
+    FontCache& fonts_;
+};
+
+}  // namespace relettra::pdf

@@ -1,0 +1,67 @@
+#include "pdf/drawing/text_drawing.h"
+
+#include "pdf/content/content_lexer.h"
+#include "pdf/drawing/shape_drawing.h"
+#include "pdf/fallback_font/fallback_font.h"
+#include "pdf/pdf_document.h"
+
+namespace relettra::pdf {
+
+namespace {
+
+// The characters of `text` that the font can show, and whether any were left out.
+std::string coveredPart(const FallbackFont& font, const std::string& text, bool& dropped) {
+    std::string out;
+    dropped = false;
+    size_t i = 0;
+    while (i < text.size()) {
+        unsigned char lead = static_cast<unsigned char>(text[i]);
+        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 1;
+        std::string character = text.substr(i, length);
+        if (font.coversAll(character)) {
+            out += character;
+        } else {
+            dropped = true;
+        }
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool drawText(PdfDocument& document, double x, double y, const std::string& text) {
+    PageEditor* page = document.openPage();
+    FallbackFont* font = document.selectedFont();
+    if (page == nullptr || font == nullptr) {
+        return false;
+    }
+    bool dropped = false;
+    std::string shown = coveredPart(*font, text, dropped);
+    if (dropped) {
+        document.errors().report(kErrWarning, 0,
+                                 "The fallback font has no glyph for some characters of: " + text);
+    }
+    if (shown.empty()) {
+        return !text.empty() ? false : true;
+    }
+    const double size = document.selectedFontSize();
+    // The em box spans ascent + descent scaled to one em; its top is at (x, y).
+    const double ascent = font->ascent();
+    const double descent = font->descent() < 0 ? -font->descent() : font->descent();
+    const double emTop = ascent + descent > 0 ? ascent / (ascent + descent) : 0.8;
+    double upX = 0;
+    double upY = 0;
+    document.toUpright(*page, x, y, upX, upY);
+    const double baseline = document.topDownCoordinates() ? upY - emTop * size : upY;
+    std::string name = page->addResource("/Font", font->fontObject(document.qpdf()), "RelF");
+    const std::string color = rgbOperands(document.fillColor());
+    // The text state is set in full: the page's own settings must not reach this text.
+    page->appendUprightContent("q BT " + color + " rg " + name + " " + pdfNumber(size) +
+                               " Tf 0 Tc 0 Tw 100 Tz 0 Ts 0 Tr " + pdfNumber(upX) + " " +
+                               pdfNumber(baseline) + " Td " + encodeStringToken(font->encode(shown)) +
+                               " Tj ET Q\n");
+    return true;
+}
+
+}  // namespace relettra::pdf

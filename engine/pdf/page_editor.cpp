@@ -1,0 +1,98 @@
+#include "pdf/page_editor.h"
+
+#include <qpdf/Pl_Buffer.hh>
+#include <qpdf/Pl_Flate.hh>
+#include <qpdf/QPDF.hh>
+
+#include "pdf/resources.h"
+
+#include <cmath>
+#include <charconv>
+#include <memory>
+
+namespace relettra::pdf {
+
+PageEditor::PageEditor(QPDFObjectHandle page, int pageNumber)
+    : page_(page), pageNumber_(pageNumber), geometry_(PageGeometry::fromPage(page)) {}
+
+std::string PageEditor::addResource(const std::string& category, QPDFObjectHandle object,
+                                    const std::string& prefix) {
+    QPDFObjectHandle group = ownResourceCategory(page_.getObjectHandle(), category);
+    if (object.isIndirect()) {
+        for (auto const& key : group.getKeys()) {
+            if (group.getKey(key).getObjGen() == object.getObjGen()) {
+                return key;
+            }
+        }
+    }
+    for (int i = 1;; ++i) {
+        std::string name = "/" + prefix + std::to_string(i);
+        if (!group.hasKey(name)) {
+            group.replaceKey(name, object);
+            return name;
+        }
+    }
+}
+
+void PageEditor::appendUprightContent(const std::string& content) {
+    added_ += content;
+}
+
+bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped) {
+    if (added_.empty()) {
+        return alreadyWrapped;
+    }
+    QPDFMatrix m = geometry_.uprightToUser();
+    std::string stream;
+    if (!alreadyWrapped) {
+        page_.addPageContents(pdf.newStream(std::string("q\n")), true);
+        stream += "Q\n";
+    }
+    stream += "q " + pdfNumber(m.a) + " " + pdfNumber(m.b) + " " + pdfNumber(m.c) + " " +
+              pdfNumber(m.d) + " " + pdfNumber(m.e) + " " + pdfNumber(m.f) + " cm\n";
+    stream += added_;
+    stream += "Q\n";
+    page_.addPageContents(newCompressedStream(pdf, stream), false);
+    added_.clear();
+    return true;
+}
+
+QPDFObjectHandle newCompressedStream(QPDF& pdf, const std::string& data) {
+    Pl_Buffer buffer("compressed");
+    Pl_Flate flate("flate", &buffer, Pl_Flate::a_deflate);
+    flate.write(reinterpret_cast<unsigned char const*>(data.data()), data.size());
+    flate.finish();
+    QPDFObjectHandle stream = pdf.newStream();
+    stream.replaceStreamData(buffer.getBufferSharedPointer(),
+                             QPDFObjectHandle::newName("/FlateDecode"),
+                             QPDFObjectHandle::newNull());
+    return stream;
+}
+
+std::string pdfNumber(double value) {
+    if (!std::isfinite(value)) {
+        return "0";
+    }
+    double rounded = std::round(value * 10000.0) / 10000.0;
+    if (rounded == 0.0) {
+        return "0";
+    }
+    // Fixed notation, independent of the locale; trailing zeros dropped.
+    char text[400];
+    auto result = std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, 4);
+    if (result.ec != std::errc()) {
+        return "0";
+    }
+    std::string s(text, result.ptr);
+    if (s.find('.') != std::string::npos) {
+        while (!s.empty() && s.back() == '0') {
+            s.pop_back();
+        }
+        if (!s.empty() && s.back() == '.') {
+            s.pop_back();
+        }
+    }
+    return s;
+}
+
+}  // namespace relettra::pdf

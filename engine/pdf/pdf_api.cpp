@@ -1,0 +1,245 @@
+#include "pdf/pdf_api.h"
+
+#include <qpdf/QPDFExc.hh>
+
+#include <algorithm>
+#include <exception>
+#include <new>
+#include <string>
+
+#include "pdf/content/text_interpreter.h"
+#include "pdf/drawing/image_drawing.h"
+#include "pdf/drawing/shape_drawing.h"
+#include "pdf/drawing/text_drawing.h"
+#include "pdf/text/page_text_session.h"
+#include "pdf/pdf_document.h"
+
+using relettra::pdf::kErrFatal;
+using relettra::pdf::kErrWarning;
+
+namespace {
+
+// Runs `body`; a QPDF error or any other exception goes to the error callback and gives `onError`.
+template <typename Result, typename Body>
+Result guarded(PDF* pdf, Result onError, Body body) {
+    if (pdf == nullptr) {
+        return onError;
+    }
+    try {
+        Result result = body(*pdf);
+        pdf->flushWarnings();
+        return result;
+    } catch (QPDFExc const& e) {
+        try {
+            pdf->flushWarnings();
+        } catch (...) {
+        }
+        pdf->errors().report(e);
+    } catch (std::bad_alloc const&) {
+        pdf->errors().report(kErrFatal, 0, "Out of memory.");
+    } catch (std::exception const& e) {
+        pdf->errors().report(kErrFatal, 0, e.what());
+    } catch (...) {
+        pdf->errors().report(kErrFatal, 0, "Unknown error.");
+    }
+    return onError;
+}
+
+std::string text(const char* s) {
+    return s != nullptr ? std::string(s) : std::string();
+}
+
+}  // namespace
+
+PDF* pdfNewPDF() {
+    try {
+        return new PDF();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void pdfDeletePDF(PDF* pdf) {
+    delete pdf;
+}
+
+void pdfSetOnErrorProc(PDF* pdf, const void* userData, TErrorProc proc) {
+    if (pdf != nullptr) {
+        pdf->errors().setProc(userData, proc);
+    }
+}
+
+int pdfSetPageCoords(PDF* pdf, int coords) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        d.setTopDownCoordinates(coords == 1);
+        return 1;
+    });
+}
+
+int pdfSetImportFlags(PDF* pdf, unsigned int) {
+    return pdf != nullptr ? 1 : 0;
+}
+
+int pdfCreateNewPDFA(PDF* pdf, const char* outputPath) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        d.create(text(outputPath));
+        return 1;
+    });
+}
+
+int pdfOpenImportFileA(PDF* pdf, const char* path, int, const char* password) {
+    return guarded(pdf, -1, [&](PDF& d) { return d.openImport(text(path), text(password)); });
+}
+
+int pdfImportPDFFile(PDF* pdf, int, double, double) {
+    return guarded(pdf, -1, [&](PDF& d) { return d.importPages(); });
+}
+
+int pdfCloseImportFile(PDF* pdf) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        d.closeImport();
+        return 1;
+    });
+}
+
+int pdfGetPageCount(PDF* pdf) {
+    return guarded(pdf, 0, [&](PDF& d) { return d.pageCount(); });
+}
+
+int pdfEditPage(PDF* pdf, int page) {
+    return guarded(pdf, 0, [&](PDF& d) { return d.editPage(page) ? 1 : 0; });
+}
+
+double pdfGetPageHeight(PDF* pdf) {
+    return guarded(pdf, 0.0, [&](PDF& d) {
+        return d.openPage() != nullptr ? d.openPage()->geometry().displayedHeight() : 0.0;
+    });
+}
+
+int pdfEndPage(PDF* pdf) {
+    return guarded(pdf, 0, [&](PDF& d) { return d.endPage() ? 1 : 0; });
+}
+
+int pdfHaveOpenDoc(PDF* pdf) {
+    return guarded(pdf, 0, [&](PDF& d) { return d.haveOpenDoc() ? 1 : 0; });
+}
+
+int pdfOpenOutputFileA(PDF* pdf, const char* outputPath) {
+    return guarded(pdf, 0, [&](PDF& d) { return d.setOutputPath(text(outputPath)) ? 1 : 0; });
+}
+
+int pdfCloseFile(PDF* pdf) {
+    return guarded(pdf, 0, [&](PDF& d) { return d.save() ? 1 : 0; });
+}
+
+int pdfSetUseTransparency(PDF* pdf, int) {
+    return pdf != nullptr ? 1 : 0;
+}
+
+int pdfSetCompressionLevel(PDF* pdf, int) {
+    return pdf != nullptr ? 1 : 0;
+}
+
+int pdfInsertImageFromBuffer(PDF* pdf, double x, double y, double width, double height,
+                             const void* buffer, size_t size, int) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        if (buffer == nullptr || size == 0) {
+            d.errors().report(relettra::pdf::kErrValue, 0, "No image data.");
+            return 0;
+        }
+        return relettra::pdf::drawImage(d, x, y, width, height, buffer, size) ? 1 : 0;
+    });
+}
+
+namespace {
+
+void fillStack(const relettra::pdf::TextShow& show, TPDFStack& stack) {
+    const QPDFMatrix& c = show.ctm;
+    const QPDFMatrix& t = show.tm;
+    double ctm[6] = {c.a, c.b, c.c, c.d, c.e, c.f};
+    double tm[6] = {t.a, t.b, t.c, t.d, t.e, t.f};
+    std::copy(ctm, ctm + 6, stack.ctm);
+    std::copy(tm, tm + 6, stack.tm);
+    stack.x = 0;
+    stack.y = 0;
+    stack.fontSize = show.state.fontSize;
+    stack.textRise = show.state.rise;
+    stack.text = show.text();
+}
+
+}  // namespace
+
+int pdfInitStack(PDF* pdf, TPDFStack* stack) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        if (stack == nullptr || d.startTextSession() == nullptr) {
+            return 0;
+        }
+        *stack = TPDFStack();
+        return 1;
+    });
+}
+
+int pdfGetPageText(PDF* pdf, TPDFStack* stack) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        if (stack == nullptr || session == nullptr || stack->next >= session->size()) {
+            return 0;
+        }
+        stack->record = stack->next++;
+        fillStack(session->show(stack->record), *stack);
+        return 1;
+    });
+}
+
+int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        if (stack == nullptr || session == nullptr) {
+            return 0;
+        }
+        return session->replace(stack->record, text(newText)) ? 1 : 0;
+    });
+}
+
+int pdfFlushPageContent(PDF* pdf, TPDFStack*) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        return session != nullptr && session->flush(d.qpdf()) ? 1 : 0;
+    });
+}
+
+int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double height) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageEditor* page = d.openPage();
+        if (page == nullptr) {
+            return -1;
+        }
+        double x0 = 0;
+        double yA = 0;
+        d.toUpright(*page, x, y, x0, yA);
+        double yB = d.topDownCoordinates() ? yA - height : yA + height;
+        return relettra::pdf::removeGlyphsInArea(*page, d.fonts(), d.qpdf(), x0, std::min(yA, yB),
+                                                 x0 + width, std::max(yA, yB));
+    });
+}
+
+int pdfSetFillColor(PDF* pdf, unsigned int rgb) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        d.setFillColor(rgb & 0xFFFFFF);
+        return 1;
+    });
+}
+
+int pdfRectangle(PDF* pdf, double x, double y, double width, double height, int mode) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        return relettra::pdf::drawRectangle(d, x, y, width, height, mode) ? 1 : 0;
+    });
+}
+
+int pdfSetFontA(PDF* pdf, const char*, int, double size, int, int) {
+    return guarded(pdf, 0, [&](PDF& d) { return d.selectFallbackFont(size) ? 1 : 0; });
+}
+
+int pdfWriteTextA(PDF* pdf, double x, double y, const char* value) {
+    return guarded(pdf, 0, [&](PDF& d) { return relettra::pdf::drawText(d, x, y, text(value)) ? 1 : 0; });
+}

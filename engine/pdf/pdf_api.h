@@ -1,0 +1,95 @@
+#pragma once
+
+// The operations the engine's runners use on a PDF document, one thin function each over
+// PdfDocument. No exception leaves these functions: QPDF's errors are handed to the error
+// callback and turned into the return values documented here.
+
+#include <cstddef>
+#include <string>
+
+#include "pdf/error_report.h"
+
+namespace relettra::pdf {
+class PdfDocument;
+}
+
+using PDF = relettra::pdf::PdfDocument;
+using TErrorProc = relettra::pdf::ErrorProc;
+
+// A new document handle, or null.
+PDF* pdfNewPDF();
+// Releases the handle (null is allowed).
+void pdfDeletePDF(PDF* pdf);
+
+void pdfSetOnErrorProc(PDF* pdf, const void* userData, TErrorProc proc);
+// 1: points, origin at the upper-left corner of the displayed page, y downward; 0: y upward.
+int pdfSetPageCoords(PDF* pdf, int coords);
+// Accepted for the callers' sake; every part of the input is always kept.
+int pdfSetImportFlags(PDF* pdf, unsigned int flags);
+
+// Starts the output document; `outputPath` may be null and given later to pdfOpenOutputFileA.
+int pdfCreateNewPDFA(PDF* pdf, const char* outputPath);
+// 0 on success, negative when the file cannot be opened or may not be changed.
+int pdfOpenImportFileA(PDF* pdf, const char* path, int type, const char* password);
+// Takes all pages of the open input into the document. Returns the page count, negative on error.
+int pdfImportPDFFile(PDF* pdf, int destPage, double scaleX, double scaleY);
+int pdfCloseImportFile(PDF* pdf);
+
+int pdfGetPageCount(PDF* pdf);
+// 1 when the page (1-based) is open for editing, 0 otherwise.
+int pdfEditPage(PDF* pdf, int page);
+// Height of the displayed open page in points, 0 without an open page.
+double pdfGetPageHeight(PDF* pdf);
+int pdfEndPage(PDF* pdf);
+
+int pdfHaveOpenDoc(PDF* pdf);
+// Non-zero when the output path was accepted.
+int pdfOpenOutputFileA(PDF* pdf, const char* outputPath);
+// Writes the document to its output path; non-zero on success. The file appears only complete.
+int pdfCloseFile(PDF* pdf);
+
+// Accepted for the callers' sake: images keep their transparency, new streams are compressed.
+int pdfSetUseTransparency(PDF* pdf, int use);
+int pdfSetCompressionLevel(PDF* pdf, int level);
+// Draws an image file's bytes (JPEG, PNG, BMP, GIF) on the open page at (x, y), `width` by
+// `height` in page units (0 follows the image's aspect ratio). 1 when drawn, 0 otherwise.
+int pdfInsertImageFromBuffer(PDF* pdf, double x, double y, double width, double height,
+                             const void* buffer, size_t size, int index);
+
+// One text record: a text-showing operator of the open page. Matrices are a, b, c, d, e, f;
+// the current transformation matrix maps to the displayed page with y upward (origin at its
+// lower-left corner); the record starts at (x, y) in text space.
+struct TPDFStack {
+    double ctm[6] = {1, 0, 0, 1, 0, 0};
+    double tm[6] = {1, 0, 0, 1, 0, 0};
+    double x = 0;
+    double y = 0;
+    double fontSize = 0;
+    double textRise = 0;
+    std::string text;  // UTF-8
+    size_t record = 0;  // which record of the page this is
+    size_t next = 0;
+};
+
+// Starts reading the text records of the open page. 1 on success.
+int pdfInitStack(PDF* pdf, TPDFStack* stack);
+// Fills `stack` with the next text record; 0 after the last.
+int pdfGetPageText(PDF* pdf, TPDFStack* stack);
+// Gives the current record the text `newText` in its own font. 1 when the font can show it;
+// 0 when not (the record stays as it is).
+int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack);
+// Writes the replacements of the open page into it. 1 when something was written.
+int pdfFlushPageContent(PDF* pdf, TPDFStack* stack);
+// Removes every glyph whose box centre lies in the area from the open page's content; all
+// other glyphs stay in place. Returns the number of glyphs removed, negative on error.
+int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double height);
+
+// Fill colour for rectangles and text, 0xRRGGBB.
+int pdfSetFillColor(PDF* pdf, unsigned int rgb);
+// Draws a rectangle with its upper-left corner at (x, y): mode 3 fills it, 1 strokes, 2 both.
+int pdfRectangle(PDF* pdf, double x, double y, double width, double height, int mode);
+// Selects the font for pdfWriteTextA. Every name selects the embedded fallback font (Liberation
+// Sans, metric-compatible with Arial). Returns 1, or 0 when the font file cannot be loaded.
+int pdfSetFontA(PDF* pdf, const char* name, int style, double size, int embed, int codePage);
+// Writes UTF-8 text with the upper-left corner of its em box at (x, y). 1 on success.
+int pdfWriteTextA(PDF* pdf, double x, double y, const char* text);

@@ -1,0 +1,279 @@
+#include "pdf/pdf_document.h"
+
+#include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include "pdf/fallback_font/fallback_font.h"
+#include "pdf/fonts/font_cache.h"
+#include "pdf/images/image_cache.h"
+#include "pdf/text/page_text_session.h"
+
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+namespace relettra::pdf {
+
+namespace fs = std::filesystem;
+
+PdfDocument::PdfDocument() : pdf_(std::make_unique<QPDF>()) {
+    // Warnings are collected and passed to the error callback instead of going to stderr.
+    pdf_->setSuppressWarnings(true);
+}
+
+PdfDocument::~PdfDocument() = default;
+
+void PdfDocument::create(const std::string& outputPath) {
+    created_ = true;
+    outputPath_ = outputPath;
+}
+
+int PdfDocument::openImport(const std::string& path, const std::string& password) {
+    std::error_code ec;
+    if (path.empty() || !fs::is_regular_file(fs::u8path(path), ec)) {
+        errors_.report(kErrFile, 0, "Cannot open the input file: " + path);
+        return -1;
+    }
+    pdf_->processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
+    flushWarnings();
+    if (pdf_->isEncrypted() && !pdf_->ownerPasswordMatched() && !pdf_->allowModifyOther()) {
+        errors_.report(kErrFile, 0,
+                       "The document's permissions do not allow changing it: " + path);
+        return -2;
+    }
+    inputPath_ = path;
+    return 0;
+}
+
+int PdfDocument::importPages() {
+    if (inputPath_.empty()) {
+        return -1;
+    }
+    pages_ = pdf_->getAllPages();
+    imported_ = true;
+    flushWarnings();
+    return static_cast<int>(pages_.size());
+}
+
+int PdfDocument::pageCount() {
+    return static_cast<int>(pages_.size());
+}
+
+QPDFObjectHandle PdfDocument::pageObject(int pageNumber) {
+    if (pageNumber < 1 || pageNumber > pageCount()) {
+        return QPDFObjectHandle();
+    }
+    return pages_[static_cast<size_t>(pageNumber - 1)];
+}
+
+bool PdfDocument::editPage(int pageNumber) {
+    if (openPage_) {
+        endPage();
+    }
+    QPDFObjectHandle page = pageObject(pageNumber);
+    if (!page.isInitialized()) {
+        return false;
+    }
+    openPage_ = std::make_unique<PageEditor>(page, pageNumber);
+    return true;
+}
+
+bool PdfDocument::endPage() {
+    if (!openPage_) {
+        return false;
+    }
+    textSession_.reset();
+    std::unique_ptr<PageEditor> editor = std::move(openPage_);
+    QPDFObjGen id = editor->page().getObjectHandle().getObjGen();
+    bool wrapped = wrappedPages_.count(id) != 0;
+    if (editor->commit(*pdf_, wrapped)) {
+        wrappedPages_.insert(id);
+    }
+    flushWarnings();
+    return true;
+}
+
+bool PdfDocument::setOutputPath(const std::string& path) {
+    if (path.empty()) {
+        return false;
+    }
+    outputPath_ = path;
+    return true;
+}
+
+void PdfDocument::addBeforeSave(std::function<void(QPDF&)> hook) {
+    beforeSave_.push_back(std::move(hook));
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    std::error_code ec;
+    if (!fs::exists(a, ec) || !fs::exists(b, ec)) {
+        return false;
+    }
+    return fs::equivalent(a, b, ec);
+}
+
+namespace {
+
+fs::path temporarySibling(const fs::path& output) {
+    std::random_device random;
+    std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
+    fs::path folder = output.parent_path();
+    for (;;) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "%06x", digits(random));
+        fs::path candidate =
+            folder / fs::u8path("." + output.filename().u8string() + "." + suffix + ".part");
+        std::error_code ec;
+        if (!fs::exists(candidate, ec)) {
+            return candidate;
+        }
+    }
+}
+
+// Deletes the temporary file unless it was handed over.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!path_.empty()) {
+            std::error_code ec;
+            fs::remove(path_, ec);
+        }
+    }
+    const fs::path& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    fs::path path_;
+};
+
+}  // namespace
+
+bool PdfDocument::save() {
+    if (!created_ || !imported_) {
+        errors_.report(kErrFatal, 0, "No document to write.");
+        return false;
+    }
+    if (openPage_) {
+        endPage();
+    }
+    if (outputPath_.empty()) {
+        errors_.report(kErrFile, 0, "No output file was given.");
+        return false;
+    }
+    fs::path output = fs::u8path(outputPath_);
+    if (sameFile(output, fs::u8path(inputPath_))) {
+        errors_.report(kErrFile, 0,
+                       "The output file is the input file; the input is never overwritten: " +
+                           outputPath_);
+        return false;
+    }
+    for (auto& hook : beforeSave_) {
+        hook(*pdf_);
+    }
+    beforeSave_.clear();
+
+    TemporaryFile temporary(temporarySibling(output));
+    {
+        QPDFWriter writer(*pdf_, temporary.path().u8string().c_str());
+        writer.setStreamDataMode(qpdf_s_preserve);
+        if (!minimumVersion_.empty()) {
+            writer.setMinimumPDFVersion(minimumVersion_);
+        }
+        if (encryption_) {
+            writer.setR6EncryptionParameters(
+                "", encryption_->ownerPassword.c_str(), encryption_->allowAccessibility,
+                encryption_->allowExtract, encryption_->allowAssemble,
+                encryption_->allowAnnotate, encryption_->allowFillForms,
+                encryption_->allowModify,
+                encryption_->allowPrintHighResolution ? qpdf_r3p_full
+                : encryption_->allowPrint             ? qpdf_r3p_low
+                                                      : qpdf_r3p_none,
+                true);
+        }
+        writer.write();
+    }
+    flushWarnings();
+    std::error_code ec;
+    fs::rename(temporary.path(), output, ec);
+    if (ec) {
+        errors_.report(kErrFile, ec.value(),
+                       "Cannot write the output file " + outputPath_ + ": " + ec.message());
+        return false;
+    }
+    temporary.release();
+    created_ = false;
+    return true;
+}
+
+void PdfDocument::toUpright(const PageEditor& page, double x, double y, double& upX,
+                            double& upY) const {
+    upX = x;
+    upY = topDown_ ? page.geometry().displayedHeight() - y : y;
+}
+
+FontCache& PdfDocument::fonts() {
+    if (!fonts_) {
+        fonts_ = std::make_unique<FontCache>();
+    }
+    return *fonts_;
+}
+
+PageTextSession* PdfDocument::startTextSession() {
+    textSession_.reset();
+    if (!openPage_) {
+        return nullptr;
+    }
+    textSession_ = std::make_unique<PageTextSession>(*openPage_, fonts());
+    return textSession_.get();
+}
+
+bool PdfDocument::selectFallbackFont(double size) {
+    fontSelected_ = false;
+    if (!fallbackFont_ && !fallbackFontFailed_) {
+        auto font = std::make_unique<FallbackFont>();
+        std::string error;
+        fs::path file = locateFallbackFontFile();
+        if (file.empty()) {
+            error = "the font Liberation Sans was not found (package fonts-liberation2)";
+        }
+        if (!file.empty() && font->load(file, error)) {
+            fallbackFont_ = std::move(font);
+            addBeforeSave([this](QPDF& pdf) { fallbackFont_->finish(pdf); });
+        } else {
+            fallbackFontFailed_ = true;
+            fallbackFontError_ = error;
+        }
+    }
+    if (!fallbackFont_) {
+        errors_.report(kErrTrueTypeFont, 0,
+                       "Cannot load the font for written text: " + fallbackFontError_);
+        return false;
+    }
+    fontSize_ = size;
+    fontSelected_ = true;
+    return true;
+}
+
+ImageCache& PdfDocument::images() {
+    if (!images_) {
+        images_ = std::make_unique<ImageCache>(*pdf_);
+    }
+    return *images_;
+}
+
+void PdfDocument::requirePdfVersion(const std::string& version) {
+    if (minimumVersion_.empty() || version > minimumVersion_) {
+        minimumVersion_ = version;
+    }
+}
+
+void PdfDocument::flushWarnings() {
+    for (QPDFExc const& warning : pdf_->getWarnings()) {
+        errors_.report(warning, kErrWarning);
+    }
+}
+
+}  // namespace relettra::pdf

@@ -1,0 +1,135 @@
+#pragma once
+
+#include <qpdf/QPDF.hh>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "pdf/error_report.h"
+#include "pdf/page_editor.h"
+
+namespace relettra::pdf {
+class ImageCache;
+class FallbackFont;
+class FontCache;
+class PageTextSession;
+}
+
+namespace relettra::pdf {
+
+// One document of one run: the input file opened through QPDF and edited in place in memory,
+// then written to the output path. Everything of the input that a run does not touch
+// (outlines, links, form fields, metadata, page labels, encryption) is written as it stands,
+// and streams that are not edited are copied without being decoded.
+//
+// Methods may throw QPDF's exceptions; the facade functions catch them.
+class PdfDocument {
+public:
+    PdfDocument();
+    ~PdfDocument();
+    PdfDocument(const PdfDocument&) = delete;
+    PdfDocument& operator=(const PdfDocument&) = delete;
+
+    ErrorSink& errors() { return errors_; }
+    void setTopDownCoordinates(bool topDown) { topDown_ = topDown; }
+    bool topDownCoordinates() const { return topDown_; }
+
+    // Starts a new document; the output path may also be given later with setOutputPath.
+    void create(const std::string& outputPath);
+    bool haveOpenDoc() const { return created_; }
+
+    // Opens the input. 0 on success; negative when it cannot be opened (missing, not a PDF,
+    // needs an open password) or when its permissions forbid changing it.
+    int openImport(const std::string& path, const std::string& password);
+    // Takes the opened input's pages into the document; returns the page count, or -1.
+    int importPages();
+    void closeImport() {}
+
+    int pageCount();
+    QPDFObjectHandle pageObject(int pageNumber);  // 1-based; null handle when out of range
+
+    bool editPage(int pageNumber);
+    PageEditor* openPage() { return openPage_.get(); }
+    bool endPage();
+
+    bool setOutputPath(const std::string& path);
+    // Writes the document to the output path; the file appears only when it is complete.
+    bool save();
+
+    // Called just before the document is written (e.g. to finish embedded font subsets).
+    void addBeforeSave(std::function<void(QPDF&)> hook);
+    // Encryption for the output instead of the input's own: owner password only.
+    struct OwnerOnlyEncryption {
+        std::string ownerPassword;
+        bool allowPrint = true;
+        bool allowPrintHighResolution = true;
+        bool allowModify = true;
+        bool allowExtract = true;
+        bool allowAnnotate = true;
+        bool allowFillForms = true;
+        bool allowAssemble = true;
+        bool allowAccessibility = true;
+    };
+    void setOutputEncryption(const OwnerOnlyEncryption& encryption) { encryption_ = encryption; }
+
+    // A point in the page coordinates the caller uses, in upright coordinates of `page`.
+    void toUpright(const PageEditor& page, double x, double y, double& upX, double& upY) const;
+
+    // Image objects of this document, one per distinct image content.
+    ImageCache& images();
+    // The output's PDF version is raised to at least `version` ("1.4", ...).
+    void requirePdfVersion(const std::string& version);
+
+    // Drawing state: fill colour (0xRRGGBB) and the font for written text.
+    void setFillColor(unsigned int rgb) { fillColor_ = rgb; }
+    unsigned int fillColor() const { return fillColor_; }
+    // Selects the fallback font at `size`; false (and the error callback told) when its file
+    // cannot be found or read.
+    bool selectFallbackFont(double size);
+    FallbackFont* selectedFont() { return fontSelected_ ? fallbackFont_.get() : nullptr; }
+    double selectedFontSize() const { return fontSize_; }
+
+    // The fonts of the document's pages, each parsed once.
+    FontCache& fonts();
+    // The text records of the open page; started anew by startTextSession.
+    PageTextSession* startTextSession();
+    PageTextSession* textSession() { return textSession_.get(); }
+
+    QPDF& qpdf() { return *pdf_; }
+    // Hands QPDF's collected warnings to the error callback.
+    void flushWarnings();
+
+private:
+    ErrorSink errors_;
+    std::unique_ptr<QPDF> pdf_;
+    bool topDown_ = false;
+    bool created_ = false;
+    bool imported_ = false;
+    std::string inputPath_;
+    std::string outputPath_;
+    std::vector<QPDFObjectHandle> pages_;
+    std::unique_ptr<PageEditor> openPage_;
+    std::set<QPDFObjGen> wrappedPages_;
+    std::vector<std::function<void(QPDF&)>> beforeSave_;
+    std::optional<OwnerOnlyEncryption> encryption_;
+    std::unique_ptr<ImageCache> images_;
+    std::unique_ptr<FontCache> fonts_;
+    std::unique_ptr<PageTextSession> textSession_;
+    std::unique_ptr<FallbackFont> fallbackFont_;
+    bool fallbackFontFailed_ = false;
+    std::string fallbackFontError_;
+    bool fontSelected_ = false;
+    double fontSize_ = 12;
+    unsigned int fillColor_ = 0;
+    std::string minimumVersion_;
+};
+
+// True when both paths name the same existing file (hard links and symbolic links included).
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+}  // namespace relettra::pdf

@@ -1,0 +1,46 @@
+#include "pdf/text/glyph_layout.h"
+
+namespace relettra::pdf {
+
+std::vector<PlacedGlyph> layoutGlyphs(const TextShow& show) {
+    std::vector<PlacedGlyph> glyphs;
+    double pen = 0;
+    std::uint32_t textPos = 0;
+    for (std::uint32_t e = 0; e < show.elements.size(); ++e) {
+        const ShowElement& element = show.elements[e];
+        if (!element.isString) {
+            pen += show.adjustmentAdvance(element.adjustment);
+            continue;
+        }
+        for (std::uint32_t g = 0; g < element.glyphs.size(); ++g) {
+            const DecodedGlyph& glyph = element.glyphs[g];
+            double advance = show.glyphAdvance(glyph);
+            std::uint32_t textEnd = textPos + static_cast<std::uint32_t>(glyph.unicode.size());
+            glyphs.push_back(PlacedGlyph{e, g, pen, advance, textPos, textEnd});
+            pen += advance;
+            textPos = textEnd;
+        }
+    }
+    return glyphs;
+}
+
+void glyphCentre(const TextShow& show, const PlacedGlyph& glyph, double& x, double& y) {
+    const DecodedGlyph& decoded = show.elements[glyph.element].glyphs[glyph.glyph];
+    const double size = show.state.fontSize;
+    double tx = 0;
+    double ty = 0;
+    if (show.state.font && show.state.font->isVertical()) {
+        tx = 0;
+        ty = -(glyph.penStart + decoded.advance * size / 2);
+    } else {
+        // Half the glyph's own width (without character spacing), and about the middle of
+        // lower-case and capital letters above the baseline.
+        tx = glyph.penStart + decoded.advance * size * show.state.horizontalScaling / 2;
+        ty = show.state.rise + 0.3 * size;
+    }
+    QPDFMatrix m = show.ctm;
+    m.concat(show.tm);
+    m.transform(tx, ty, x, y);
+}
+
+}  // namespace relettra::pdf

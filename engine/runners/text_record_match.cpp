@@ -1,0 +1,85 @@
+#include "runners/text_record_match.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// a·b for 2×3 matrices in the order a then b (a applied first).
+void multiply(const double a[6], const double b[6], double out[6]) {
+    out[0] = a[0] * b[0] + a[1] * b[2];
+    out[1] = a[0] * b[1] + a[1] * b[3];
+    out[2] = a[2] * b[0] + a[3] * b[2];
+    out[3] = a[2] * b[1] + a[3] * b[3];
+    out[4] = a[4] * b[0] + a[5] * b[2] + b[4];
+    out[5] = a[4] * b[1] + a[5] * b[3] + b[5];
+}
+
+}  // namespace
+
+RecordGeometry MeasureRecord(const TPDFStack& record) {
+    double full[6];
+    multiply(record.tm, record.ctm, full);
+    RecordGeometry g{};
+    for (int i = 0; i < 4; ++i) {
+        g.m[i] = full[i] * record.fontSize;
+    }
+    const double x = record.x;
+    const double y = record.y + record.textRise;
+    g.originX = x * full[0] + y * full[2] + full[4];
+    g.originY = x * full[1] + y * full[3] + full[5];
+    g.size = record.fontSize * full[0];
+    const double u = g.m[0];
+    const double v = g.m[1];
+    double angle = 0;
+    if (std::fabs(u) >= 1e-6 || std::fabs(v) >= 1e-6) {
+        angle = std::atan2(-v, u) * 57.29577951308232;
+        while (angle < 0) angle += 360;
+        while (angle >= 360) angle -= 360;
+    }
+    g.angle = static_cast<int>(angle);
+    return g;
+}
+
+bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int ruleTop,
+                       int ruleWidth, int ruleHeight) {
+    const double height = std::trunc(pageHeight);
+    double size = record.size;
+    double extent = ruleHeight;
+    double top = height - record.originY - record.size;
+    const int a = record.angle;
+    if (a >= 5 && (std::abs(a - 90) < 5 || std::abs(a - 270) < 5)) {
+        // The length of the record's up vector, in single precision as measured.
+        float ux = static_cast<float>(record.m[2] * 1000.0);
+        float uy = static_cast<float>(record.m[3] * 1000.0);
+        float length = 1.0f;
+        if (std::fabs(ux) >= 1e-6f || std::fabs(uy) >= 1e-6f) {
+            length = std::sqrt(ux * ux + uy * uy);
+            if (length < 1.0f) length = 1.0f;
+        }
+        size = static_cast<int>(length / 1000.0f);
+        top = height - record.originY - ruleHeight;
+        extent = ruleWidth;
+    }
+    const double half = size / 2;
+    return std::fabs(size - extent) < half && std::fabs(top - ruleTop) < half;
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& find,
+                       const std::string& replacement) {
+    if (find.empty()) {
+        return text;
+    }
+    std::string out;
+    size_t pos = 0;
+    for (;;) {
+        size_t hit = text.find(find, pos);
+        if (hit == std::string::npos) {
+            out.append(text, pos, std::string::npos);
+            return out;
+        }
+        out.append(text, pos, hit - pos);
+        out += replacement;
+        pos = hit + find.size();
+    }
+}

@@ -1,0 +1,51 @@
+// Document-information reporter:
+//   Dossaly.dll <input.pdf> -getinfo -outfile <file>
+// writes a UTF-8 text file whose first line is "NumberOfPages: N", followed by the title,
+// author, producer, PDF version, encryption and the size of page 1. When the input cannot be
+// read it writes no file, prints one line on standard error and exits with 1; a wrong command
+// line exits with 2.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "document_info.h"
+
+namespace fs = std::filesystem;
+
+int main(int argc, char** argv) {
+    if (argc != 5 || std::string(argv[2]) != "-getinfo" || std::string(argv[3]) != "-outfile") {
+        std::fprintf(stderr, "usage: %s <input.pdf> -getinfo -outfile <file>\n",
+                     argc > 0 ? argv[0] : "Dossaly");
+        return 2;
+    }
+    std::string reason;
+    std::optional<DocumentInfo> info = ReadDocumentInfo(argv[1], reason);
+    if (!info) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], reason.c_str());
+        return 1;
+    }
+    // Written beside the target and renamed, so a reader never sees half a file.
+    const fs::path target = fs::u8path(argv[4]);
+    fs::path partial = target;
+    partial += ".part";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out << FormatDocumentInfo(*info);
+        out.close();
+        if (!out) {
+            std::error_code ec;
+            fs::remove(partial, ec);
+            std::fprintf(stderr, "%s: cannot write %s\n", argv[1], argv[4]);
+            return 1;
+        }
+    }
+    std::error_code ec;
+    fs::rename(partial, target, ec);
+    if (ec) {
+        fs::remove(partial, ec);
+        std::fprintf(stderr, "%s: cannot write %s\n", argv[1], argv[4]);
+        return 1;
+    }
+    return 0;
+}
