@@ -1,9 +1,9 @@
 #include <cstdio>
 
-#include "cli/command_line.h"
+#include "marqel/marqel.h"
 
 int main(int argc, char** argv) {
-    const int code = RunMarqel(argc, argv);
+    const int code = MarqelMain(argc, argv);
     std::fflush(stdout);
     return code;
 }

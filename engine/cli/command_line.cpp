@@ -8,7 +8,7 @@
 
 #include "cli/load_whole_file.h"
 #include "runners/image_rules_runner.h"
-#include "runners/keyword_runner.h"
+#include "marqel/marqel.h"
 #include "runners/text_rules_runner.h"
 
 namespace {

@@ -12,6 +12,7 @@
 #include "pdf/drawing/shape_drawing.h"
 #include "pdf/drawing/text_drawing.h"
 #include "pdf/text/page_text_session.h"
+#include "pdf/text/parse_callbacks_adapter.h"
 #include "pdf/pdf_document.h"
 
 using relettra::pdf::kErrFatal;
@@ -242,4 +243,49 @@ int pdfSetFontA(PDF* pdf, const char*, int, double size, int, int) {
 
 int pdfWriteTextA(PDF* pdf, double x, double y, const char* value) {
     return guarded(pdf, 0, [&](PDF& d) { return relettra::pdf::drawText(d, x, y, text(value)) ? 1 : 0; });
+}
+
+int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callbacks, int) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageEditor* page = d.openPage();
+        if (page == nullptr || callbacks == nullptr) {
+            return -1;
+        }
+        relettra::pdf::PageContent content(page->page().getObjectHandle());
+        relettra::pdf::ParseCallbacksAdapter adapter(data, *callbacks);
+        if (callbacks->beginText != nullptr) callbacks->beginText(data);
+        bool complete =
+            relettra::pdf::TextInterpreter(d.fonts()).run(content, page->geometry().userToUpright(), adapter);
+        if (callbacks->endText != nullptr) callbacks->endText(data);
+        return complete ? 1 : 0;
+    });
+}
+
+double fntGetSpaceWidth(PDF* pdf, const void* font, double size) {
+    return guarded(pdf, 0.0, [&](PDF&) {
+        const auto* f = static_cast<const relettra::pdf::PdfFont*>(font);
+        return f != nullptr ? f->spaceAdvance() * size : 0.0;
+    });
+}
+
+int pdfCloseFileEx(PDF* pdf, const char* userPassword, const char* ownerPassword, int,
+                   int restrictions) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        if (!text(userPassword).empty()) {
+            d.errors().report(relettra::pdf::kErrValue, 0, "An open password is not supported.");
+            return 0;
+        }
+        PDF::OwnerOnlyEncryption encryption;
+        encryption.ownerPassword = text(ownerPassword);
+        encryption.allowPrint = (restrictions & 0x1) == 0;
+        encryption.allowModify = (restrictions & 0x2) == 0;
+        encryption.allowExtract = (restrictions & 0x4) == 0;
+        encryption.allowAnnotate = (restrictions & 0x8) == 0;
+        encryption.allowFillForms = (restrictions & 0x10) == 0;
+        encryption.allowAccessibility = (restrictions & 0x20) == 0;
+        encryption.allowAssemble = (restrictions & 0x40) == 0;
+        encryption.allowPrintHighResolution = (restrictions & 0x81) == 0;
+        d.setOutputEncryption(encryption);
+        return d.save() ? 1 : 0;
+    });
 }

@@ -93,3 +93,37 @@ int pdfRectangle(PDF* pdf, double x, double y, double width, double height, int 
 int pdfSetFontA(PDF* pdf, const char* name, int style, double size, int embed, int codePage);
 // Writes UTF-8 text with the upper-left corner of its em box at (x, y). 1 on success.
 int pdfWriteTextA(PDF* pdf, double x, double y, const char* text);
+
+// Callbacks of pdfParseContent, run while the open page's content is parsed. Text is handed
+// over in pieces: a string, or the strings of a TJ array between which no adjustment moves the
+// pen by more than half a space. `matrix` is the text matrix times the transformation matrix
+// where the piece starts (the displayed page, y upward); `width` is the piece's advance in text
+// space; `advances` holds each code unit's advance. A callback returning -1 stops the parsing.
+struct TPDFParseInterface {
+    int (*beginText)(const void* data) = nullptr;
+    int (*endText)(const void* data) = nullptr;
+    int (*saveGraphicState)(const void* data) = nullptr;
+    void (*restoreGraphicState)(const void* data) = nullptr;
+    void (*setCharSpacing)(const void* data, double value) = nullptr;
+    void (*setFont)(const void* data, const char* fontName, double fontSize, const void* font) = nullptr;
+    void (*setHorizontalScaling)(const void* data, double percent) = nullptr;
+    void (*setWordSpacing)(const void* data, double value) = nullptr;
+    int (*showText8)(const void* data, const double matrix[6], const unsigned char* text, int length,
+                     double width, const double* advances) = nullptr;
+    int (*showText16)(const void* data, const double matrix[6], const char16_t* text, int length,
+                      double width, const double* advances) = nullptr;
+};
+
+// Parses the open page's content (forms it draws included) and runs the callbacks.
+// 1 when the whole content was parsed, 0 when a callback stopped it, negative on error.
+int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callbacks, int flags);
+// The width of the space character of `font` (as handed to setFont) at `size`, in text space.
+double fntGetSpaceWidth(PDF* pdf, const void* font, double size);
+
+// Writes the document encrypted with `ownerPassword` and no open password (`userPassword` must
+// be null or empty), always with 256-bit AES whatever `keyLength` says.
+// `restrictions` denies, bit by bit: 0x1 printing, 0x2 changing the content, 0x4 copying text
+// and graphics, 0x8 adding or changing annotations, 0x10 filling form fields, 0x20 extracting
+// for accessibility, 0x40 assembling pages, 0x80 printing in high quality. Non-zero on success.
+int pdfCloseFileEx(PDF* pdf, const char* userPassword, const char* ownerPassword, int keyLength,
+                   int restrictions);

@@ -183,15 +183,13 @@ bool PdfDocument::save() {
             writer.setMinimumPDFVersion(minimumVersion_);
         }
         if (encryption_) {
-            writer.setR6EncryptionParameters(
-                "", encryption_->ownerPassword.c_str(), encryption_->allowAccessibility,
-                encryption_->allowExtract, encryption_->allowAssemble,
-                encryption_->allowAnnotate, encryption_->allowFillForms,
-                encryption_->allowModify,
-                encryption_->allowPrintHighResolution ? qpdf_r3p_full
-                : encryption_->allowPrint             ? qpdf_r3p_low
-                                                      : qpdf_r3p_none,
-                true);
+            const OwnerOnlyEncryption& e = *encryption_;
+            const qpdf_r3_print_e print = e.allowPrintHighResolution ? qpdf_r3p_full
+                                          : e.allowPrint             ? qpdf_r3p_low
+                                                                     : qpdf_r3p_none;
+            writer.setR6EncryptionParameters("", e.ownerPassword.c_str(), e.allowAccessibility,
+                                             e.allowExtract, e.allowAssemble, e.allowAnnotate,
+                                             e.allowFillForms, e.allowModify, print, true);
         }
         writer.write();
     }

@@ -63,7 +63,7 @@ public:
 
     // Called just before the document is written (e.g. to finish embedded font subsets).
     void addBeforeSave(std::function<void(QPDF&)> hook);
-    // Encryption for the output instead of the input's own: owner password only.
+    // Encryption for the output instead of the input's own: 256-bit AES, owner password only.
     struct OwnerOnlyEncryption {
         std::string ownerPassword;
         bool allowPrint = true;

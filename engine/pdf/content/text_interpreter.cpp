@@ -62,9 +62,9 @@ double TextShow::totalAdvance() const {
     return total;
 }
 
-void TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm,
+bool TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm,
                           TextListener& listener) {
-    runScope(page, page.pageScope(), initialCtm, TextState(), listener, 0);
+    return runScope(page, page.pageScope(), initialCtm, TextState(), listener, 0);
 }
 
 bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm,

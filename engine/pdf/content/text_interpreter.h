@@ -71,8 +71,9 @@ class TextInterpreter {
 public:
     explicit TextInterpreter(FontCache& fonts) : fonts_(fonts) {}
 
-    // `initialCtm` maps the page's user space to the coordinates the listener wants.
-    void run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener);
+    // `initialCtm` maps the page's user space to the coordinates the listener wants. Returns
+    // false when the listener stopped the walk.
+    bool run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener);
 
 private:
     bool runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm,

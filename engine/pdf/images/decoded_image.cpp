@@ -1,0 +1,27 @@
+#include "pdf/images/decoded_image.h"
+
+#include <algorithm>
+
+namespace relettra::pdf {
+
+bool withinDecodeLimit(long long width, long long height, long long bytesPerPixel) {
+    if (width <= 0 || height <= 0 || bytesPerPixel <= 0) {
+        return false;
+    }
+    const auto limit = static_cast<long long>(kMaxDecodedBytes);
+    if (width > limit / bytesPerPixel) {
+        return false;
+    }
+    return height <= limit / (width * bytesPerPixel);
+}
+
+void dropOpaqueAlpha(DecodedImage& image) {
+    // Opaque is all bits set, for 8 and 16 bits alike.
+    const bool opaque = std::all_of(image.alpha.begin(), image.alpha.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) == 0xFF; });
+    if (opaque) {
+        image.alpha.clear();
+    }
+}
+
+}  // namespace relettra::pdf

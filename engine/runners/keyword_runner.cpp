@@ -1,0 +1,171 @@
+#include "runners/keyword_runner.h"
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "keyword/keyword_finder.h"
+#include "pdf/pdf_api.h"
+#include "runners/exit_codes.h"
+#include "runners/library_error_report.h"
+
+namespace {
+
+using Handle = std::unique_ptr<PDF, void (*)(PDF*)>;
+
+// Opens the input into a new document; null when it cannot be opened.
+Handle openInput(const std::string& inputPath, const char* outputPath) {
+    Handle pdf(pdfNewPDF(), pdfDeletePDF);
+    if (!pdf) {
+        return pdf;
+    }
+    pdfSetOnErrorProc(pdf.get(), nullptr, ReportLibraryError);
+    pdfSetPageCoords(pdf.get(), 1);
+    pdfSetCompressionLevel(pdf.get(), 0);
+    pdfCreateNewPDFA(pdf.get(), outputPath);
+    if (pdfOpenImportFileA(pdf.get(), inputPath.c_str(), 0, nullptr) != 0 ||
+        pdfImportPDFFile(pdf.get(), 1, 1.0, 1.0) < 0) {
+        pdf.reset();
+        return pdf;
+    }
+    pdfCloseImportFile(pdf.get());
+    return pdf;
+}
+
+}  // namespace
+
+bool KeywordToUtf16(const std::string& keyword, std::u16string& out) {
+    out.clear();
+    size_t i = 0;
+    while (i < keyword.size()) {
+        unsigned char lead = static_cast<unsigned char>(keyword[i]);
+        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
+                                                           : (lead >> 3) == 0x1E ? 4 : 0;
+        if (length == 0 || i + length > keyword.size()) {
+            return false;
+        }
+        char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
+        for (size_t k = 1; k < length; ++k) {
+            unsigned char next = static_cast<unsigned char>(keyword[i + k]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+        i += length;
+    }
+    return true;
+}
+
+int FindKeywordHits(const std::string& inputPath, const std::string& keyword,
+                    std::vector<KeywordHit>& hits) {
+    if (inputPath.empty()) {
+        return kKeywordInputMissing;
+    }
+    if (keyword.empty()) {
+        return kKeywordEmptyArgument;
+    }
+    std::u16string wide;
+    const bool convertible = KeywordToUtf16(keyword, wide);
+    const auto started = std::chrono::steady_clock::now();
+    Handle pdf = openInput(inputPath, nullptr);
+    if (!pdf) {
+        return kKeywordInputNotOpened;
+    }
+    const int pages = pdfGetPageCount(pdf.get());
+    for (int page = 1; page <= pages; ++page) {
+        if (!convertible) {
+            return kKeywordNotConvertible;
+        }
+        KeywordFinder finder(pdf.get(), wide);
+        if (pdfEditPage(pdf.get(), page) != 1) {
+            continue;
+        }
+        pdfParseContent(pdf.get(), &finder, &PageTextCollector::callbacks(), 1);
+        const double pageHeight = pdfGetPageHeight(pdf.get());
+        pdfEndPage(pdf.get());
+        size_t offset = 0;
+        const TextRun* run = finder.FirstRunWithKeyword(offset);
+        if (run == nullptr) {
+            continue;
+        }
+        // The keyword's own left edge, not the start of the piece that holds it.
+        const double x = offset < run->unitX.size() ? run->unitX[offset] : run->x;
+        std::printf("keyword: %s\n", keyword.c_str());
+        std::printf("Found string on Page: %d\nx = %f\ny = %f\n", page, x, run->y);
+        hits.push_back(KeywordHit{page, x, pageHeight - run->y - run->state.fontSize});
+    }
+    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - started);
+    std::printf("Processing time: %d ms\n", static_cast<int>(elapsed.count()));
+    return static_cast<int>(hits.size());
+}
+
+int StampImageAtHits(const std::string& inputPath, const std::string& outputPath,
+                     const std::string& keyword, const char* imageBytes, int imageLength,
+                     double width, double height, const std::string& ownerPassword,
+                     const std::vector<KeywordHit>& hits) {
+    if (inputPath.empty()) {
+        return kKeywordEmptyArgument;
+    }
+    std::error_code ec;
+    if (!std::filesystem::exists(std::filesystem::u8path(inputPath), ec)) {
+        return kKeywordInputMissing;
+    }
+    if (keyword.empty() || imageBytes == nullptr || imageLength <= 0) {
+        return kKeywordEmptyArgument;
+    }
+    if (hits.empty()) {
+        return 0;
+    }
+    Handle pdf = openInput(inputPath, outputPath.c_str());
+    if (!pdf) {
+        return kKeywordInputNotOpened;
+    }
+    pdfSetImportFlags(pdf.get(), 0x8FFFFFFE);
+    pdfSetUseTransparency(pdf.get(), 0);
+    std::printf("come here\n");
+    const int pages = pdfGetPageCount(pdf.get());
+    for (int page = 1; page <= pages; ++page) {
+        for (const KeywordHit& hit : hits) {
+            if (hit.page != page || pdfEditPage(pdf.get(), page) != 1) {
+                continue;
+            }
+            std::printf("Start insert image\n");
+            pdfInsertImageFromBuffer(pdf.get(), hit.x, hit.top, width, height, imageBytes,
+                                     static_cast<size_t>(imageLength), 1);
+            pdfEndPage(pdf.get());
+        }
+    }
+    const int written = ownerPassword.empty()
+                            ? pdfCloseFile(pdf.get())
+                            : pdfCloseFileEx(pdf.get(), nullptr, ownerPassword.c_str(), 2, 1848);
+    return written != 0 ? static_cast<int>(hits.size()) : kKeywordOutputNotWritten;
+}
+
+extern "C" int MarqelByKeyword(const char* inputPath, const char* outputPath, const char* keyword,
+                               const char* imageBytes, int imageLength, double width,
+                               double height, const char* ownerPassword) {
+    try {
+        const std::string input = inputPath != nullptr ? inputPath : "";
+        const std::string word = keyword != nullptr ? keyword : "";
+        std::vector<KeywordHit> hits;
+        const int found = FindKeywordHits(input, word, hits);
+        if (found < 1) {
+            return found;
+        }
+        return StampImageAtHits(input, outputPath != nullptr ? outputPath : "", word, imageBytes,
+                                imageLength, width, height,
+                                ownerPassword != nullptr ? ownerPassword : "", hits);
+    } catch (...) {
+        return kKeywordOutputNotWritten;
+    }
+}
