@@ -58,7 +58,10 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
             if (length < 1.0f) length = 1.0f;
         }
         size = static_cast<int>(length / 1000.0f);
-        top = height - record.originY - ruleHeight;
+        // Text running up starts at its lower end, text running down at its upper end: the
+        // rule's top is the displayed top of the text either way.
+        top = std::abs(a - 270) < 5 ? height - record.originY - ruleHeight
+                                    : height - record.originY;
         extent = ruleWidth;
     }
     const double half = size / 2;

@@ -1,0 +1,117 @@
+"""Share of true in-font edits, fallbacks and failures per font kind.
+
+For every word that occurs once on its page of the test-PDF kit (pdftotext -bbox), a position
+rule replaces it by a word of the same length made of the same letters in another order (so a
+subset font holds them), one rule per run. Each result is judged by independent readers:
+  true edit  - the new word stands at the old place and no font was added (pdffonts);
+  fallback   - the new word stands there, the fallback font was added, the old word is gone;
+  failure    - anything else (the old word still extractable there, or the new word missing).
+Usage: true_edit_share.py MARQEL KIT_DIR
+"""
+import json
+import os
+import re
+import subprocess
+import sys
+import tempfile
+from collections import Counter, defaultdict
+
+WORD = re.compile(r'xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">(.*)</word>')
+
+
+def words(pdf):
+    out = subprocess.run(["pdftotext", "-bbox", "-cropbox", pdf, "-"], capture_output=True,
+                         text=True).stdout
+    pages = []
+    for line in out.splitlines():
+        if "<page " in line:
+            pages.append([])
+        m = WORD.search(line)
+        if m and pages:
+            pages[-1].append((float(m[1]), float(m[2]), float(m[3]), float(m[4]),
+                              m[5].replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">")))
+    return pages
+
+
+def fonts(pdf):
+    out = subprocess.run(["pdffonts", pdf], capture_output=True, text=True).stdout
+    return [line[:37].strip() for line in out.splitlines()[2:]]
+
+
+def shuffled(word):
+    letters = [c for c in word]
+    for shift in range(1, len(letters)):
+        candidate = "".join(letters[shift:] + letters[:shift])
+        if candidate != word:
+            return candidate
+    return None
+
+
+def pixels(points):
+    return int(round(points * 150 / 72)) + 1
+
+
+def main():
+    marqel, kit = sys.argv[1], sys.argv[2]
+    manifest = json.load(open(os.path.join(kit, "MANIFEST.json")))["files"]
+    results = defaultdict(Counter)
+    with tempfile.TemporaryDirectory() as work:
+        for name, info in sorted(manifest.items()):
+            if name.startswith("encrypted"):
+                continue
+            pdf = os.path.join(kit, name)
+            before_fonts = fonts(pdf)
+            for page_index, page_words in enumerate(words(pdf)):
+                counts = Counter(w[4] for w in page_words)
+                kinds = {}
+                rotate = 0
+                for page in info["pages"]:
+                    if page["number"] == page_index + 1:
+                        kinds = {w["text"]: w.get("font_kind", info["font_kind"]) for w in page["words"]}
+                        rotate = page.get("rotate", 0)
+                for x0, y0, x1, y1, text in page_words:
+                    new = shuffled(text)
+                    if counts[text] != 1 or new is None or ":" in text or len(text) < 2:
+                        continue
+                    kind = kinds.get(text, info["font_kind"])
+                    height = y1 - y0
+                    vertical = rotate in (90, 270) or height > 2 * (x1 - x0)
+                    if not vertical:
+                        # Horizontal: the rule's height is the text's size (about the box height
+                        # / 1.1), its top about 0.08 em above the box.
+                        size = height / 1.1
+                        top, rule_width, rule_height = y0 - 0.08 * size, x1 - x0, size
+                    else:
+                        # Vertical: the box's own extent; the rule's width is the text's size.
+                        top, rule_width, rule_height = y0, (x1 - x0) / 1.1, height
+                    rule = (f"{page_index + 1}-{pixels(x0)}-{pixels(top)}-{pixels(rule_width)}-"
+                            f"{pixels(rule_height)}:{text}:{new}\r\n")
+                    rules = os.path.join(work, "rules.txt")
+                    out = os.path.join(work, "out.pdf")
+                    with open(rules, "w", encoding="utf-8", newline="") as f:
+                        f.write(rule)
+                    if os.path.exists(out):
+                        os.remove(out)
+                    subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True)
+                    verdict, reason = "failure", "no output"
+                    if os.path.exists(out):
+                        after = words(out)[page_index]
+                        near = lambda w: abs(w[1] - y0) < height and w[0] < x1 + 2 and w[2] > x0 - 2
+                        new_there = any(new in w[4] and near(w) for w in after)
+                        old_there = any(text in w[4] and near(w) for w in after)
+                        added = len(fonts(out)) > len(before_fonts)
+                        if new_there and not old_there:
+                            verdict = "fallback" if added else "true edit"
+                        reason = "old word still there" if old_there else "new word not found"
+                    results[kind][verdict] += 1
+                    if verdict != "true edit" and os.environ.get("VERBOSE"):
+                        print(name, page_index + 1, text, "->", new, verdict,
+                              reason if verdict == "failure" else "", rule.strip(), file=sys.stderr)
+    print(f"{'font kind':28} {'words':>6} {'true edit':>10} {'fallback':>9} {'failure':>8} {'true %':>7}")
+    for kind, c in sorted(results.items()):
+        total = sum(c.values())
+        print(f"{kind:28} {total:6} {c['true edit']:10} {c['fallback']:9} {c['failure']:8} "
+              f"{100.0 * c['true edit'] / total:6.1f}%")
+
+
+main()
