@@ -66,12 +66,12 @@ int PageTextCollector::ShowText(const double matrix[6], const char16_t* text, in
     }
     if (y == lastEndY_) {
         if (x - lastEndX_ > threshold && !spaceSeen_ &&
-            append(&kSpace, 1, lastEndX_, lineStartX_, lastEndY_, nullptr) != 0) {
+            append(&kSpace, 1, lastEndX_, lineStartX_, lastEndY_, nullptr, state_.fontSize) != 0) {
             return -1;
         }
     } else if (x == lastEndX_) {
         if (std::fabs(y - lastEndY_) > threshold && !spaceSeen_ &&
-            append(&kSpace, 1, lastEndX_, lineStartX_, lastEndY_, nullptr) != 0) {
+            append(&kSpace, 1, lastEndX_, lineStartX_, lastEndY_, nullptr, state_.fontSize) != 0) {
             return -1;
         }
     } else {
@@ -94,11 +94,13 @@ int PageTextCollector::ShowText(const double matrix[6], const char16_t* text, in
             pen += advances[i];
         }
     }
-    return append(text, length, x, x, y, advances != nullptr ? unitX.data() : nullptr);
+    // The text matrix may scale the font: the size shown is the font size times its height.
+    const double shownSize = state_.fontSize * std::hypot(matrix[2], matrix[3]);
+    return append(text, length, x, x, y, advances != nullptr ? unitX.data() : nullptr, shownSize);
 }
 
 int PageTextCollector::append(const char16_t* text, int length, double x0, double x, double y,
-                              const double* unitX) {
+                              const double* unitX, double shownSize) {
     try {
         line_.append(text, static_cast<size_t>(length));
         TextRun run;
@@ -107,6 +109,7 @@ int PageTextCollector::append(const char16_t* text, int length, double x0, doubl
         run.x0 = x0;
         run.x = x;
         run.y = y;
+        run.shownSize = shownSize;
         if (unitX != nullptr) {
             run.unitX.assign(unitX, unitX + length);
         }

@@ -23,6 +23,7 @@ struct TextRun {
     double x = 0;
     double y = 0;
     std::vector<double> unitX;  // where each code unit starts, along x (empty for inserted spaces)
+    double shownSize = 0;       // the font size as the text is shown on the page
 };
 
 // Rebuilds the lines of one page from the pieces of text its content shows: pieces on one
@@ -57,7 +58,7 @@ public:
 
 private:
     int append(const char16_t* text, int length, double x0, double x, double y,
-               const double* unitX);
+               const double* unitX, double shownSize);
     void takeSpaceWidth();
 
     PDF* pdf_;

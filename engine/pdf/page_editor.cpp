@@ -4,10 +4,9 @@
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
 
+#include "pdf/basics/pdf_number.h"
 #include "pdf/resources.h"
 
-#include <cmath>
-#include <charconv>
 #include <memory>
 
 namespace relettra::pdf {
@@ -48,8 +47,8 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped) {
         page_.addPageContents(pdf.newStream(std::string("q\n")), true);
         stream += "Q\n";
     }
-    stream += "q " + pdfNumber(m.a) + " " + pdfNumber(m.b) + " " + pdfNumber(m.c) + " " +
-              pdfNumber(m.d) + " " + pdfNumber(m.e) + " " + pdfNumber(m.f) + " cm\n";
+    stream += "q " + formatPdfNumber(m.a) + " " + formatPdfNumber(m.b) + " " + formatPdfNumber(m.c) + " " +
+              formatPdfNumber(m.d) + " " + formatPdfNumber(m.e) + " " + formatPdfNumber(m.f) + " cm\n";
     stream += added_;
     stream += "Q\n";
     page_.addPageContents(newCompressedStream(pdf, stream), false);
@@ -67,32 +66,6 @@ QPDFObjectHandle newCompressedStream(QPDF& pdf, const std::string& data) {
                              QPDFObjectHandle::newName("/FlateDecode"),
                              QPDFObjectHandle::newNull());
     return stream;
-}
-
-std::string pdfNumber(double value) {
-    if (!std::isfinite(value)) {
-        return "0";
-    }
-    double rounded = std::round(value * 10000.0) / 10000.0;
-    if (rounded == 0.0) {
-        return "0";
-    }
-    // Fixed notation, independent of the locale; trailing zeros dropped.
-    char text[400];
-    auto result = std::to_chars(text, text + sizeof text, rounded, std::chars_format::fixed, 4);
-    if (result.ec != std::errc()) {
-        return "0";
-    }
-    std::string s(text, result.ptr);
-    if (s.find('.') != std::string::npos) {
-        while (!s.empty() && s.back() == '0') {
-            s.pop_back();
-        }
-        if (!s.empty() && s.back() == '.') {
-            s.pop_back();
-        }
-    }
-    return s;
 }
 
 }  // namespace relettra::pdf

@@ -45,7 +45,4 @@ private:
 // is, so new streams are compressed when they are made).
 QPDFObjectHandle newCompressedStream(QPDF& pdf, const std::string& data);
 
-// A number as PDF content writes it: locale-independent, at most 4 decimals, no exponent.
-std::string pdfNumber(double value);
-
 }  // namespace relettra::pdf

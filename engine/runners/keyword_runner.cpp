@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "keyword/keyword_finder.h"
+#include "pdf/basics/utf8.h"
 #include "pdf/pdf_api.h"
 #include "runners/exit_codes.h"
 #include "runners/library_error_report.h"
@@ -37,22 +38,10 @@ Handle openInput(const std::string& inputPath, const char* outputPath) {
 
 bool KeywordToUtf16(const std::string& keyword, std::u16string& out) {
     out.clear();
-    size_t i = 0;
-    while (i < keyword.size()) {
-        unsigned char lead = static_cast<unsigned char>(keyword[i]);
-        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3
-                                                           : (lead >> 3) == 0x1E ? 4 : 0;
-        if (length == 0 || i + length > keyword.size()) {
-            return false;
-        }
-        char32_t cp = length == 1 ? lead : lead & (0x7F >> length);
-        for (size_t k = 1; k < length; ++k) {
-            unsigned char next = static_cast<unsigned char>(keyword[i + k]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (next & 0x3F);
-        }
+    if (!relettra::pdf::isWellFormedUtf8(keyword)) {
+        return false;
+    }
+    for (char32_t cp : relettra::pdf::decodeUtf8(keyword)) {
         if (cp >= 0x10000) {
             cp -= 0x10000;
             out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
@@ -60,7 +49,6 @@ bool KeywordToUtf16(const std::string& keyword, std::u16string& out) {
         } else {
             out.push_back(static_cast<char16_t>(cp));
         }
-        i += length;
     }
     return true;
 }
@@ -101,7 +89,7 @@ int FindKeywordHits(const std::string& inputPath, const std::string& keyword,
         const double x = offset < run->unitX.size() ? run->unitX[offset] : run->x;
         std::printf("keyword: %s\n", keyword.c_str());
         std::printf("Found string on Page: %d\nx = %f\ny = %f\n", page, x, run->y);
-        hits.push_back(KeywordHit{page, x, pageHeight - run->y - run->state.fontSize});
+        hits.push_back(KeywordHit{page, x, pageHeight - run->y - run->shownSize});
     }
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - started);

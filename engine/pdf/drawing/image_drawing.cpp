@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "pdf/basics/pdf_number.h"
 #include "pdf/images/image_cache.h"
 #include "pdf/pdf_document.h"
 
@@ -30,8 +31,8 @@ bool drawImage(PdfDocument& document, double x, double y, double width, double h
         uprightY -= placedHeight;
     }
     std::string name = page->addResource("/XObject", image->stream, "RelIm");
-    page->appendUprightContent("q " + pdfNumber(placedWidth) + " 0 0 " + pdfNumber(placedHeight) +
-                               " " + pdfNumber(uprightX) + " " + pdfNumber(uprightY) + " cm " +
+    page->appendUprightContent("q " + formatPdfNumber(placedWidth) + " 0 0 " + formatPdfNumber(placedHeight) +
+                               " " + formatPdfNumber(uprightX) + " " + formatPdfNumber(uprightY) + " cm " +
                                name + " Do Q\n");
     return true;
 }

@@ -1,12 +1,13 @@
 #include "pdf/drawing/shape_drawing.h"
 
+#include "pdf/basics/pdf_number.h"
 #include "pdf/pdf_document.h"
 
 namespace relettra::pdf {
 
 std::string rgbOperands(unsigned int rgb) {
-    return pdfNumber(((rgb >> 16) & 0xFF) / 255.0) + " " + pdfNumber(((rgb >> 8) & 0xFF) / 255.0) +
-           " " + pdfNumber((rgb & 0xFF) / 255.0);
+    return formatPdfNumber(((rgb >> 16) & 0xFF) / 255.0) + " " + formatPdfNumber(((rgb >> 8) & 0xFF) / 255.0) +
+           " " + formatPdfNumber((rgb & 0xFF) / 255.0);
 }
 
 bool drawRectangle(PdfDocument& document, double x, double y, double width, double height,
@@ -23,9 +24,9 @@ bool drawRectangle(PdfDocument& document, double x, double y, double width, doub
     }
     const std::string color = rgbOperands(document.fillColor());
     const char* paint = mode == 1 ? "S" : mode == 2 ? "B" : "f";
-    page->appendUprightContent("q " + color + " rg " + color + " RG " + pdfNumber(upX) + " " +
-                               pdfNumber(upY) + " " + pdfNumber(width) + " " +
-                               pdfNumber(height) + " re " + paint + " Q\n");
+    page->appendUprightContent("q " + color + " rg " + color + " RG " + formatPdfNumber(upX) + " " +
+                               formatPdfNumber(upY) + " " + formatPdfNumber(width) + " " +
+                               formatPdfNumber(height) + " re " + paint + " Q\n");
     return true;
 }
 

@@ -1,5 +1,7 @@
 #include "pdf/drawing/text_drawing.h"
 
+#include "pdf/basics/pdf_number.h"
+#include "pdf/basics/utf8.h"
 #include "pdf/content/content_lexer.h"
 #include "pdf/drawing/shape_drawing.h"
 #include "pdf/fallback_font/fallback_font.h"
@@ -13,17 +15,12 @@ namespace {
 std::string coveredPart(const FallbackFont& font, const std::string& text, bool& dropped) {
     std::string out;
     dropped = false;
-    size_t i = 0;
-    while (i < text.size()) {
-        unsigned char lead = static_cast<unsigned char>(text[i]);
-        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 1;
-        std::string character = text.substr(i, length);
-        if (font.coversAll(character)) {
-            out += character;
+    for (char32_t c : decodeUtf8(text)) {
+        if (font.covers(c)) {
+            appendUtf8(out, c);
         } else {
             dropped = true;
         }
-        i += length;
     }
     return out;
 }
@@ -57,9 +54,9 @@ bool drawText(PdfDocument& document, double x, double y, const std::string& text
     std::string name = page->addResource("/Font", font->fontObject(document.qpdf()), "RelF");
     const std::string color = rgbOperands(document.fillColor());
     // The text state is set in full: the page's own settings must not reach this text.
-    page->appendUprightContent("q BT " + color + " rg " + name + " " + pdfNumber(size) +
-                               " Tf 0 Tc 0 Tw 100 Tz 0 Ts 0 Tr " + pdfNumber(upX) + " " +
-                               pdfNumber(baseline) + " Td " + encodeStringToken(font->encode(shown)) +
+    page->appendUprightContent("q BT " + color + " rg " + name + " " + formatPdfNumber(size) +
+                               " Tf 0 Tc 0 Tw 100 Tz 0 Ts 0 Tr " + formatPdfNumber(upX) + " " +
+                               formatPdfNumber(baseline) + " Td " + encodeStringToken(font->encode(shown)) +
                                " Tj ET Q\n");
     return true;
 }

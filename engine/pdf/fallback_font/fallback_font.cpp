@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "pdf/fallback_font/subset_source_font.h"
-#include "pdf/fallback_font/pdf_number.h"
+#include "pdf/basics/pdf_number.h"
 #include "pdf/fallback_font/to_unicode_cmap.h"
-#include "pdf/fallback_font/utf8.h"
+#include "pdf/basics/utf8.h"
 
 namespace relettra::pdf {
 

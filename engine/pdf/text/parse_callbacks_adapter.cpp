@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "pdf/fonts/utf8.h"
+#include "pdf/basics/utf8.h"
 
 namespace relettra::pdf {
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pdf/basics/pdf_number.h"
 #include "pdf/page_editor.h"
 #include "pdf/text/glyph_layout.h"
 
@@ -175,7 +176,7 @@ std::optional<std::string> rewriteShowWithout(const TextShow& show, const std::v
     double pendingGap = 0;  // text space advance of removed glyphs not yet written
     auto flushGap = [&]() {
         if (pendingGap != 0 && scale != 0) {
-            pieces.push_back(Piece{false, pdfNumber(-pendingGap / scale * 1000.0), false, 0});
+            pieces.push_back(Piece{false, formatPdfNumber(-pendingGap / scale * 1000.0), false, 0});
         }
         pendingGap = 0;
     };

@@ -1,4 +1,4 @@
-#include "pdf/fallback_font/pdf_number.h"
+#include "pdf/basics/pdf_number.h"
 
 #include <array>
 #include <charconv>

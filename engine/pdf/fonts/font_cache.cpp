@@ -1,0 +1,32 @@
+#include "pdf/fonts/font_cache.h"
+
+#include <exception>
+
+namespace relettra::pdf {
+
+std::shared_ptr<const PdfFont> FontCache::get(QPDFObjectHandle fontDict) {
+    try {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (fontDict.isIndirect()) {
+            const QPDFObjGen id = fontDict.getObjGen();
+            auto it = byObject_.find(id);
+            if (it == byObject_.end())
+                it = byObject_.emplace(id, PdfFont::fromDictionary(fontDict)).first;
+            return it->second;
+        }
+        for (const auto& entry : direct_) {
+            if (entry.dict.isSameObjectAs(fontDict)) return entry.font;
+        }
+        direct_.push_back({fontDict, PdfFont::fromDictionary(fontDict)});
+        return direct_.back().font;
+    } catch (const std::exception&) {
+        return PdfFont::fromDictionary(QPDFObjectHandle::newNull());
+    }
+}
+
+std::size_t FontCache::size() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return byObject_.size() + direct_.size();
+}
+
+}  // namespace relettra::pdf

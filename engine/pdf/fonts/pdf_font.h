@@ -1,0 +1,175 @@
+#pragma once
+// One font of a PDF page as the text layer sees it: string operands to glyph codes, Unicode
+// and widths, and Unicode text back to the font's own codes where the font really holds
+// the glyphs.
+//
+// Supported: simple fonts (Type1, MMType1, TrueType, Type3) with named or built-in base
+// encodings plus /Differences, and composite Type0 fonts (CIDFontType0/2) with Identity-H/V
+// or an embedded CMap. Other predefined CMaps (e.g. 90ms-RKSJ-H) are read as two-byte codes
+// taken as CIDs, which is right only for Identity-like maps; such fonts decode on a
+// best-effort basis (Unicode through /ToUnicode, or the code itself for the Uni*-UCS2 and
+// Uni*-UTF16 maps) and never encode.
+//
+// Glyph availability (encode, canEncode) is strict: a character counts only when the font
+// has a code for it, a usable width for that code (/Widths, /W, /DW or standard metrics), and
+// a real glyph: in the embedded program (looked up as a PDF viewer does: cmaps for TrueType,
+// glyph names for Type 1 / CFF, CIDToGIDMap for CID fonts; a subset's emptied slot does not
+// count unless the character is a space), in the standard font's metrics for a non-embedded
+// standard font, or among the /CharProcs of a Type 3 font.
+//
+// A PdfFont keeps handles into its document: it must not outlive the QPDF it came from.
+// The object is immutable from the outside; internal caches are guarded by a mutex. The
+// embedded program is loaded with FreeType only when glyph availability is first asked, or
+// when decoding cannot do without it: an embedded Type 1 / CFF font whose codes use the
+// program's own encoding, a symbolic TrueType font with neither names nor /ToUnicode, and a
+// composite font without /ToUnicode (Unicode then comes from the program's cmap).
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "pdf/fonts/cid_widths.h"
+#include "pdf/fonts/cmap_parser.h"
+#include "pdf/fonts/font_data.h"
+
+namespace relettra::pdf {
+
+class FontProgram;
+
+struct DecodedGlyph {
+    std::uint32_t code = 0;  // the character code as it stands in the string
+    int byteLength = 1;      // 1 for simple fonts; 1..4 for composite fonts per codespace
+    std::string unicode;     // UTF-8 text of this code ("" if unknown)
+    double advance = 0;      // advance in text space per unit font size (width * FontMatrix,
+                             // i.e. width / 1000 except for Type3). For vertical fonts this
+                             // is the vertical advance (from /DW2, 1.0 by default).
+    bool isSingleByteSpace = false;  // code 32 of a one-byte code (word spacing applies)
+};
+
+class PdfFont {
+  public:
+    enum class Kind { Type1, TrueType, Type3, Type0 };
+
+    // Builds from a font dictionary. Never throws; a broken font gives a usable best-effort
+    // object (unknown Unicode, default widths, nothing encodable).
+    static std::shared_ptr<const PdfFont> fromDictionary(QPDFObjectHandle fontDict);
+
+    ~PdfFont();
+    PdfFont(const PdfFont&) = delete;
+    PdfFont& operator=(const PdfFont&) = delete;
+
+    // Splits a string operand into codes with their Unicode text and advances. Records the
+    // codes it sees, so encode() prefers the codes the document already uses.
+    std::vector<DecodedGlyph> decode(const std::string& bytes) const;
+
+    // The Unicode text of a string operand, UTF-8.
+    std::string toUtf8(const std::string& bytes) const;
+
+    // Encodes UTF-8 text into this font's codes; nullopt when any character has no glyph that
+    // the font really holds (or no usable width). Each character takes a code of its own; a
+    // multi-character code of /ToUnicode (a ligature such as "ffi") is used only where the
+    // single characters have none. Among several codes for a character, one that decode()
+    // has seen wins, else the lowest.
+    std::optional<std::string> encode(const std::string& utf8) const;
+
+    // Whether a single character can be encoded (see encode()).
+    bool canEncode(char32_t codePoint) const;
+
+    bool isVertical() const { return vertical_; }
+    bool isComposite() const { return kind_ == Kind::Type0; }
+    Kind kind() const { return kind_; }
+    bool isEmbedded() const { return fontFile_.isStream(); }
+
+    // Advance of the space glyph, or 0.25 (a quarter em) when the font has none.
+    double spaceAdvance() const;
+
+    // The /BaseFont name as written (subset tag included).
+    const std::string& baseFont() const { return baseFont_; }
+
+  private:
+    PdfFont() = default;
+    enum class ProgramFormat { None, Type1, TrueType, Cff, OpenType };
+
+    void buildSimple(QPDFObjectHandle fontDict);
+    void buildComposite(QPDFObjectHandle fontDict);
+    void readDescriptor(QPDFObjectHandle descriptor);
+    void readSimpleEncoding(QPDFObjectHandle encoding);
+    void readSimpleWidths(QPDFObjectHandle fontDict);
+    void readToUnicode(QPDFObjectHandle fontDict);
+
+    // Lazily completed state; callers hold mutex_.
+    void ensureSimpleNamesLocked() const;
+    void ensureProgramLocked() const;
+    void ensureReverseMapLocked() const;
+    void ensureProgramUnicodeLocked() const;
+    std::uint32_t glyphOfCidLocked(std::uint32_t cid) const;
+
+    std::string unicodeOfLocked(std::uint32_t code) const;
+    double advanceOf(std::uint32_t code) const;
+    double computeSimpleAdvance(std::uint32_t code) const;
+    bool hasUsableWidthLocked(std::uint32_t code) const;
+    bool isAvailableLocked(std::uint32_t code) const;
+    bool glyphPresentLocked(std::uint32_t code, const std::string& unicode) const;
+    unsigned simpleGlyphIndexLocked(std::uint32_t code, const std::string& unicode) const;
+    std::optional<std::uint32_t> bestCodeLocked(const std::string& unicode) const;
+    std::string codeBytes(std::uint32_t code) const;
+    int codeLength(std::uint32_t code) const;
+
+    Kind kind_ = Kind::Type1;
+    std::string baseFont_;
+    bool vertical_ = false;
+    bool symbolic_ = false;
+    mutable QPDFObjectHandle fontFile_;  // the embedded program's stream, null when not embedded
+    ProgramFormat programFormat_ = ProgramFormat::None;
+    const fontdata::StandardFontMetrics* standard_ = nullptr;
+    bool hasToUnicode_ = false;
+    CMap toUnicode_;
+
+    // Simple fonts.
+    mutable std::array<std::string, 256> glyphNames_;  // from the encoding, "" where none
+    std::bitset<256> nameFromDifferences_;
+    bool needsBuiltinEncoding_ = false;  // names come from the embedded program
+    std::array<double, 256> widths_{};   // in glyph units (1/1000 em, Type3 glyph space)
+    std::bitset<256> widthGiven_;        // the width came from /Widths
+    bool hasWidthsArray_ = false;
+    double missingWidth_ = 0;
+    double fontMatrixScale_ = 0.001;  // glyph units -> text space
+    std::unordered_set<std::string> type3Glyphs_;
+
+    // Composite fonts.
+    CMap encodingCMap_;
+    bool predefinedNonIdentity_ = false;
+    bool unicodeCMap_ = false;  // Uni*-UCS2/UTF16: the code is the Unicode value
+    bool cidFontType2_ = false;
+    CidWidths cidWidths_;
+    double verticalAdvance_ = 1.0;
+    mutable QPDFObjectHandle cidToGidMap_;  // stream, or null for Identity
+
+    mutable std::mutex mutex_;
+    mutable bool simpleNamesReady_ = false;
+    mutable std::array<std::string, 256> simpleUnicode_;
+    mutable std::array<double, 256> simpleAdvance_{};
+    mutable bool programTried_ = false;
+    mutable std::unique_ptr<FontProgram> program_;
+    mutable std::string cidToGidBytes_;
+    // Composite fonts without /ToUnicode: Unicode by glyph, read from the program's cmap.
+    mutable bool programUnicodeReady_ = false;
+    mutable std::unordered_map<std::uint32_t, std::string> unicodeByGlyph_;
+    mutable bool reverseReady_ = false;
+    mutable std::unordered_map<std::string, std::vector<std::uint32_t>> reverse_;
+    mutable std::size_t longestReverseKey_ = 1;  // in code points
+    mutable std::unordered_map<std::uint32_t, bool> availability_;
+    mutable std::bitset<256> usedSimpleCodes_;
+    mutable std::unordered_set<std::uint32_t> usedCompositeCodes_;
+    mutable std::optional<double> spaceAdvance_;
+};
+
+}  // namespace relettra::pdf

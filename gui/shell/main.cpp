@@ -1,0 +1,28 @@
+// Start-up of the front end: message log, application object, main window, event loop.
+#include <QApplication>
+#include <QDebug>
+#include <QDir>
+
+#include "message_log.h"
+#include "process.h"
+
+int main(int argc, char* argv[]) {
+    // The previous run's log goes first, so that the messages of the toolkit's own start-up,
+    // which the handler already receives, stay in this run's log.
+    startMessageLog();
+    qInstallMessageHandler(logMessage);
+
+    QApplication app(argc, argv);
+    qDebug().noquote() << QStringLiteral("Relettra %1 started as process %2 in \"%3\"")
+                              .arg(QStringLiteral("2.1"))
+                              .arg(QCoreApplication::applicationPid())
+                              .arg(QDir::currentPath());
+
+    int exitCode = 0;
+    {
+        Process window;
+        window.show();
+        exitCode = app.exec();
+    }
+    return exitCode;
+}

@@ -1,0 +1,201 @@
+// The fonts of the test-PDF kit, as real producers wrote them: every string a page shows
+// decodes to the words an independent extractor found there, and encodes back into the same
+// font (the glyphs are in use, so they exist) with the same text.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <qpdf/JSON.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <set>
+
+#include "font_test_support.h"
+#include "pdf/fonts/font_cache.h"
+
+namespace relettra::pdf {
+namespace {
+
+const std::string kKitDir = std::string(RELETTRA_TEST_DATA_DIR) + "/kit/";
+
+struct ShownString {
+    std::shared_ptr<const PdfFont> font;
+    std::string bytes;
+};
+
+// Collects the strings of text-showing operators with the font in effect, following form
+// XObjects drawn by the content.
+class StringCollector : public QPDFObjectHandle::ParserCallbacks {
+  public:
+    StringCollector(FontCache& cache, QPDFObjectHandle resources, std::vector<ShownString>& out,
+                    int depth = 0)
+        : cache_(cache), resources_(resources), out_(out), depth_(depth) {}
+
+    void handleObject(QPDFObjectHandle object) override {
+        if (!object.isOperator()) {
+            operands_.push_back(object);
+            return;
+        }
+        const std::string op = object.getOperatorValue();
+        if (op == "Tf" && !operands_.empty() && operands_.front().isName()) {
+            auto fonts = resources_.isDictionary() ? resources_.getKey("/Font")
+                                                   : QPDFObjectHandle::newNull();
+            if (fonts.isDictionary() && fonts.hasKey(operands_.front().getName()))
+                font_ = cache_.get(fonts.getKey(operands_.front().getName()));
+        } else if ((op == "Tj" || op == "'" || op == "\"") && !operands_.empty()) {
+            add(operands_.back());
+        } else if (op == "TJ" && !operands_.empty() && operands_.back().isArray()) {
+            for (auto item : operands_.back().aitems()) add(item);
+        } else if (op == "Do" && !operands_.empty() && depth_ < 8) {
+            auto xobjects = resources_.isDictionary() ? resources_.getKey("/XObject")
+                                                      : QPDFObjectHandle::newNull();
+            auto form = xobjects.isDictionary() ? xobjects.getKey(operands_.back().getName())
+                                                : QPDFObjectHandle::newNull();
+            if (form.isStream() && form.getDict().getKey("/Subtype").isNameAndEquals("/Form")) {
+                auto formResources = form.getDict().getKey("/Resources");
+                StringCollector inner(cache_,
+                                      formResources.isDictionary() ? formResources : resources_,
+                                      out_, depth_ + 1);
+                QPDFObjectHandle::parseContentStream(form, &inner);
+            }
+        }
+        operands_.clear();
+    }
+    void handleEOF() override {}
+
+  private:
+    void add(QPDFObjectHandle string) {
+        if (string.isString() && font_) out_.push_back({font_, string.getStringValue()});
+    }
+
+    FontCache& cache_;
+    QPDFObjectHandle resources_;
+    std::vector<ShownString>& out_;
+    int depth_;
+    std::vector<QPDFObjectHandle> operands_;
+    std::shared_ptr<const PdfFont> font_;
+};
+
+std::string withoutSpaces(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c != ' ') out.push_back(c);
+    }
+    return out;
+}
+
+// Manifest words per file and page.
+std::map<std::string, std::map<int, std::vector<std::string>>> manifestWords() {
+    std::map<std::string, std::map<int, std::vector<std::string>>> result;
+    const JSON manifest = JSON::parse(testing::readFile(kKitDir + "MANIFEST.json"));
+    manifest.forEachDictItem([&](const std::string& key, JSON files) {
+        if (key != "files") return;
+        files.forEachDictItem([&](const std::string& file, JSON entry) {
+            entry.forEachDictItem([&](const std::string& field, JSON pages) {
+                if (field != "pages") return;
+                pages.forEachArrayItem([&](JSON page) {
+                    std::string number;
+                    std::vector<std::string> words;
+                    page.forEachDictItem([&](const std::string& pageField, JSON value) {
+                        if (pageField == "number") value.getNumber(number);
+                        if (pageField != "words") return;
+                        value.forEachArrayItem([&](JSON word) {
+                            word.forEachDictItem([&](const std::string& wordField, JSON text) {
+                                std::string s;
+                                if (wordField == "text" && text.getString(s)) words.push_back(s);
+                            });
+                        });
+                    });
+                    result[file][std::stoi(number)] = words;
+                });
+            });
+        });
+    });
+    return result;
+}
+
+TEST(KitFonts, everyShownString_decodesToExtractedWordsAndEncodesBack) {
+    const char* const files[] = {
+        "std14_helvetica.pdf", "differences.pdf",       "truetype_winansi.pdf",
+        "tj_kerning.pdf",      "rotated_text.pdf",      "multipage.pdf",
+        "form_xobject.pdf",    "cairo_text.pdf",        "reportlab_std.pdf",
+        "reportlab_ttf.pdf",   "ghostscript_type1.pdf", "ghostscript_type1c.pdf",
+    };
+    const auto words = manifestWords();
+    for (const char* file : files) {
+        SCOPED_TRACE(file);
+        QPDF qpdf;
+        qpdf.processFile((kKitDir + file).c_str());
+        FontCache cache;
+        int pageNumber = 0;
+        std::size_t stringsChecked = 0;
+        for (auto& page : QPDFPageDocumentHelper(qpdf).getAllPages()) {
+            ++pageNumber;
+            std::vector<ShownString> strings;
+            StringCollector collector(cache, page.getAttribute("/Resources", false), strings);
+            page.parseContents(&collector);
+
+            std::string pageText;
+            for (const auto& shown : strings) {
+                const std::string text = shown.font->toUtf8(shown.bytes);
+                pageText += text;
+                const auto encoded = shown.font->encode(text);
+                ASSERT_TRUE(encoded.has_value()) << shown.font->baseFont() << ": " << text;
+                EXPECT_EQ(shown.font->toUtf8(*encoded), text) << shown.font->baseFont();
+                ++stringsChecked;
+            }
+            const std::string flat = withoutSpaces(pageText);
+            const auto filePages = words.find(file);
+            ASSERT_NE(filePages, words.end());
+            const auto pageWords = filePages->second.find(pageNumber);
+            ASSERT_NE(pageWords, filePages->second.end());
+            for (const auto& word : pageWords->second) {
+                EXPECT_NE(flat.find(word), std::string::npos)
+                    << "page " << pageNumber << " lacks " << word << " in " << pageText;
+            }
+        }
+        EXPECT_GT(stringsChecked, 0u);
+        EXPECT_GE(cache.size(), 1u);
+    }
+}
+
+// Subset fonts of these producers hold only the glyphs their document uses: a letter the
+// document never shows in such a font must not be encodable in it. (ReportLab is left out:
+// its first subset keeps every ASCII glyph, so those letters really are there.)
+TEST(KitFonts, subsetFonts_refuseLettersTheDocumentNeverShows) {
+    const char* const files[] = {"cairo_text.pdf", "ghostscript_type1.pdf",
+                                 "ghostscript_type1c.pdf"};
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    for (const char* file : files) {
+        SCOPED_TRACE(file);
+        QPDF qpdf;
+        qpdf.processFile((kKitDir + file).c_str());
+        FontCache cache;
+        std::vector<ShownString> strings;
+        for (auto& page : QPDFPageDocumentHelper(qpdf).getAllPages()) {
+            StringCollector collector(cache, page.getAttribute("/Resources", false), strings);
+            page.parseContents(&collector);
+        }
+        std::map<const PdfFont*, std::set<char>> shown;
+        for (const auto& s : strings) {
+            for (char c : s.font->toUtf8(s.bytes)) shown[s.font.get()].insert(c);
+        }
+        int subsetFonts = 0;
+        for (const auto& s : strings) {
+            const PdfFont* font = s.font.get();
+            if (font->baseFont().find('+') == std::string::npos || !shown.count(font)) continue;
+            ++subsetFonts;
+            for (char c : alphabet) {
+                const bool used = shown[font].count(c) > 0;
+                EXPECT_EQ(font->canEncode(static_cast<unsigned char>(c)), used)
+                    << font->baseFont() << " '" << c << "'";
+            }
+            shown.erase(font);  // each font once
+        }
+        EXPECT_GT(subsetFonts, 0);
+    }
+}
+
+}  // namespace
+}  // namespace relettra::pdf

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+#include <QUrl>
+#include <memory>
+
+#include "user_dialogs.h"
+
+// Answers the window's questions from prepared lists instead of modal windows, and records what
+// was asked. The test keeps the shared record; the window owns the ScriptedDialogs.
+struct DialogScript {
+    QList<QStringList> fileListAnswers;  // one answer per multiple-file dialog
+    QStringList fileAnswers;             // one answer per single-file dialog
+    QStringList directoryAnswers;        // one answer per folder dialog
+
+    QStringList captions;
+    QStringList startDirs;
+    QStringList filters;
+    QList<QUrl> openedUrls;
+    int modalRuns = 0;
+};
+
+class ScriptedDialogs : public UserDialogs {
+  public:
+    explicit ScriptedDialogs(std::shared_ptr<DialogScript> script) : script(std::move(script)) {}
+
+    QStringList openFileNames(QWidget* parent, const QString& caption, const QString& dir,
+                              const QString& filter) override;
+    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
+                         const QString& filter) override;
+    QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
+    void information(QWidget* parent, const QString& title, const QString& text) override;
+    void warning(QWidget* parent, const QString& title, const QString& text) override;
+    int runModal(QDialog& dialog) override;
+    bool openUrl(const QUrl& url) override;
+
+  private:
+    void record(const QString& caption, const QString& dir, const QString& filter);
+
+    std::shared_ptr<DialogScript> script;
+};

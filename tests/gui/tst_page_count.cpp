@@ -1,0 +1,248 @@
+// The page-count pass: the information helper is run for each added file in turn and its count
+// goes into the file's "Page" cell. The real helper is used for real PDFs; a small script in its
+// place gives the information files of the edge cases.
+#include <QFile>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QtTest>
+
+#include "message_log.h"
+#include "process.h"
+#include "scripted_dialogs.h"
+#include "test_environment.h"
+
+namespace {
+
+// Stands in for the helper: copies the input file as the information file, so each input holds
+// the information its test needs; an input whose name contains "unopenable" gets a folder in
+// place of the information file. FAKE_DELAY slows each run down.
+const char* const kFakeHelper =
+    "#!/bin/sh\n"
+    "case \"$1\" in *unopenable*) mkdir -p \"$4\"; exit 0;; esac\n"
+    "sleep \"${FAKE_DELAY:-0}\"\n"
+    "cp \"$1\" \"$4\"\n";
+
+QStringList column(const QTableWidget& table, int col) {
+    QStringList texts;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QTableWidgetItem* item = table.item(row, col);
+        texts << (item ? item->text() : QStringLiteral("<none>"));
+    }
+    return texts;
+}
+
+QString writeText(const QString& path, const QByteArray& text) {
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(text);
+    }
+    return path;
+}
+
+}  // namespace
+
+class PageCountTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void init();
+    void cleanup();
+
+    void realHelper_countsThreePdfsInOrderAndEnablesControls();
+    void missingHelper_leavesPageEmptyAndPassGoesOn();
+    void markerCases_giveDigitsAfterMarker_data();
+    void markerCases_giveDigitsAfterMarker();
+    void informationFile_isDeletedSoNoStaleCountReachesNextFile();
+    void unopenableInformationFile_isLoggedAndPassGoesOn();
+    void sortingDuringPass_writesEachCountToItsFilesRow();
+    void debugLog_holdsCommandInformationFileAndPageNumberLines();
+    void secondAdd_startsNewPassWithNewLists();
+    void closingWindowDuringPass_stopsHelperQuietly();
+
+  private:
+    void installFakeHelper();
+    void addFiles(const QStringList& paths);
+    void waitForPassEnd();
+    QStringList paneLines() const;
+    QTableWidget* fileList() const;
+
+    QString dir;
+    std::shared_ptr<DialogScript> script;
+    std::unique_ptr<Process> window;
+};
+
+void PageCountTest::init() {
+    dir = TestEnvironment::instance()->enterFreshWorkDir(QStringLiteral("page-count"));
+    qunsetenv("FAKE_DELAY");
+    script = std::make_shared<DialogScript>();
+    window = std::make_unique<Process>(std::make_unique<ScriptedDialogs>(script));
+}
+
+void PageCountTest::cleanup() {
+    window.reset();
+}
+
+void PageCountTest::installFakeHelper() {
+    const QString helper = dir + QStringLiteral("/Dossaly.dll");
+    writeText(helper, kFakeHelper);
+    QFile::setPermissions(helper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QTableWidget* PageCountTest::fileList() const {
+    return window->findChild<QTableWidget*>(QStringLiteral("inputfiletableWidget"));
+}
+
+void PageCountTest::addFiles(const QStringList& paths) {
+    script->fileListAnswers << paths;
+    window->findChild<QPushButton*>(QStringLiteral("openfileButton"))->click();
+}
+
+void PageCountTest::waitForPassEnd() {
+    QTRY_VERIFY_WITH_TIMEOUT(!window->pageCountPassRunning(), 30000);
+}
+
+QStringList PageCountTest::paneLines() const {
+    return window->findChild<QTextEdit*>(QStringLiteral("textEdit_process"))
+        ->toPlainText()
+        .split(QLatin1Char('\n'));
+}
+
+void PageCountTest::realHelper_countsThreePdfsInOrderAndEnablesControls() {
+    const QString helper = QStringLiteral(RELETTRA_RUN_DIR "/Dossaly.dll");
+    QVERIFY2(QFile::exists(helper), "the information helper has not been built");
+    QVERIFY(QFile::link(helper, dir + QStringLiteral("/Dossaly.dll")));
+
+    QStringList files;
+    for (int pages : {3, 1, 2}) {
+        files << dir + QStringLiteral("/doc%1.pdf").arg(pages);
+        writeMinimalPdf(files.last(), pages);
+    }
+    addFiles(files);
+    QVERIFY(!window->findChild<QPushButton*>(QStringLiteral("removeButton"))->isEnabled());
+    waitForPassEnd();
+
+    QCOMPARE(column(*fileList(), 1), QStringList({"3", "1", "2"}));
+    QCOMPARE(paneLines(), QStringList({"Loading " + files[0], "Loading " + files[1],
+                                       "Loading " + files[2], "Finished."}));
+    for (const char* name : {"openfileButton", "removeButton", "removeallButton", "pushButton_up",
+                             "pushButton_down", "pushButton_option"}) {
+        QVERIFY2(window->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled(), name);
+    }
+    QCOMPARE(fileList()->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QVERIFY(!QFile::exists(dir + QStringLiteral("/fileinfo.txt")));
+}
+
+void PageCountTest::missingHelper_leavesPageEmptyAndPassGoesOn() {
+    const QString a = writeText(dir + QStringLiteral("/a.pdf"), "NumberOfPages: 4\n");
+    const QString b = writeText(dir + QStringLiteral("/b.pdf"), "NumberOfPages: 5\n");
+    addFiles({a, b});
+    waitForPassEnd();
+    QCOMPARE(column(*fileList(), 1), QStringList({"", ""}));
+    QCOMPARE(paneLines(), QStringList({"Loading " + a, "Loading " + b, "Finished."}));
+    QVERIFY(window->findChild<QPushButton*>(QStringLiteral("openfileButton"))->isEnabled());
+}
+
+void PageCountTest::markerCases_giveDigitsAfterMarker_data() {
+    QTest::addColumn<QByteArray>("info");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("12 and a line break")
+        << QByteArray("Title: t\nNumberOfPages: 12\nPDF: 1.7\n") << QStringLiteral("12");
+    QTest::newRow("7, a blank and a word")
+        << QByteArray("NumberOfPages: 7 word") << QStringLiteral("7");
+    QTest::newRow("no marker") << QByteArray("Pages: 7\n") << QString();
+}
+
+void PageCountTest::markerCases_giveDigitsAfterMarker() {
+    QFETCH(QByteArray, info);
+    QFETCH(QString, expected);
+    installFakeHelper();
+    const QString input = writeText(dir + QStringLiteral("/in.pdf"), info);
+    addFiles({input});
+    waitForPassEnd();
+    QCOMPARE(column(*fileList(), 1), QStringList({expected}));
+}
+
+void PageCountTest::informationFile_isDeletedSoNoStaleCountReachesNextFile() {
+    installFakeHelper();
+    const QString counted = writeText(dir + QStringLiteral("/counted.pdf"), "NumberOfPages: 9\n");
+    // Not a file the helper can copy: it writes no information file.
+    const QString missing = dir + QStringLiteral("/missing.pdf");
+    addFiles({counted, missing});
+    waitForPassEnd();
+    QCOMPARE(column(*fileList(), 1), QStringList({"9", ""}));
+    QVERIFY(!QFile::exists(dir + QStringLiteral("/fileinfo.txt")));
+}
+
+void PageCountTest::unopenableInformationFile_isLoggedAndPassGoesOn() {
+    installFakeHelper();
+    const QString counted = writeText(dir + QStringLiteral("/counted.pdf"), "NumberOfPages: 3\n");
+    const QString unopenable = writeText(dir + QStringLiteral("/unopenable.pdf"), "x");
+    QTest::ignoreMessage(QtDebugMsg, "No information file.");
+    addFiles({counted, unopenable});
+    waitForPassEnd();
+    QCOMPARE(column(*fileList(), 1), QStringList({"3", ""}));
+    QCOMPARE(paneLines(),
+             QStringList({"Loading " + counted, "Loading " + unopenable, "Finished."}));
+    QVERIFY(window->findChild<QPushButton*>(QStringLiteral("openfileButton"))->isEnabled());
+}
+
+void PageCountTest::sortingDuringPass_writesEachCountToItsFilesRow() {
+    installFakeHelper();
+    qputenv("FAKE_DELAY", "0.3");
+    const QString a = writeText(dir + QStringLiteral("/a.pdf"), "NumberOfPages: 1\n");
+    const QString b = writeText(dir + QStringLiteral("/b.pdf"), "NumberOfPages: 2\n");
+    const QString c = writeText(dir + QStringLiteral("/c.pdf"), "NumberOfPages: 3\n");
+    addFiles({a, b, c});
+    // A header click while the first run is still going turns the list upside down.
+    fileList()->horizontalHeader()->setSortIndicator(0, Qt::DescendingOrder);
+    QCOMPARE(column(*fileList(), 0), QStringList({c, b, a}));
+    waitForPassEnd();
+    QCOMPARE(column(*fileList(), 0), QStringList({c, b, a}));
+    QCOMPARE(column(*fileList(), 1), QStringList({"3", "2", "1"}));
+}
+
+void PageCountTest::debugLog_holdsCommandInformationFileAndPageNumberLines() {
+    installFakeHelper();
+    const QString input = writeText(dir + QStringLiteral("/in.pdf"), "NumberOfPages: 12\n");
+    startMessageLog();
+    const QtMessageHandler previous = qInstallMessageHandler(logMessage);
+    addFiles({input});
+    QTRY_VERIFY_WITH_TIMEOUT(!window->pageCountPassRunning(), 30000);
+    qInstallMessageHandler(previous);
+
+    const QString info = dir + QStringLiteral("/fileinfo.txt");
+    const QString expected = QStringLiteral(
+                                 "Debug: \"%1/Dossaly.dll\" \"%2\" -getinfo -outfile \"%3\"\n"
+                                 "Debug: Information file is: \"%3\"\n"
+                                 "Debug: Page number is:12.\n")
+                                 .arg(dir, input, info);
+    QCOMPARE(readTextFile(messageLogPath()), expected);
+}
+
+void PageCountTest::secondAdd_startsNewPassWithNewLists() {
+    installFakeHelper();
+    const QString a = writeText(dir + QStringLiteral("/a.pdf"), "NumberOfPages: 1\n");
+    const QString b = writeText(dir + QStringLiteral("/b.pdf"), "NumberOfPages: 2\n");
+    addFiles({a});
+    waitForPassEnd();
+    addFiles({b});
+    waitForPassEnd();
+    QCOMPARE(column(*fileList(), 1), QStringList({"1", "2"}));
+    QCOMPARE(paneLines(), QStringList({"Loading " + a, "Finished.", "Loading " + b, "Finished."}));
+}
+
+void PageCountTest::closingWindowDuringPass_stopsHelperQuietly() {
+    installFakeHelper();
+    qputenv("FAKE_DELAY", "5");
+    const QString a = writeText(dir + QStringLiteral("/a.pdf"), "NumberOfPages: 1\n");
+    addFiles({a});
+    QVERIFY(window->pageCountPassRunning());
+    QTest::qWait(200);
+    window.reset();
+    QVERIFY(!QFile::exists(dir + QStringLiteral("/fileinfo.txt")));
+}
+
+RELETTRA_GUI_TEST_MAIN(PageCountTest)
+#include "tst_page_count.moc"
