@@ -84,9 +84,14 @@ int PageTextCollector::ShowText(const double matrix[6], const char16_t* text, in
     lastEndX_ = matrix[0] * width + matrix[4];
     lastEndY_ = matrix[1] * width + matrix[5];
     spaceSeen_ = text[length - 1] == kSpace;
+    // The text matrix may scale the font: the size shown is the font size times its height.
+    const double shownSize = state_.fontSize * std::hypot(matrix[2], matrix[3]);
+    if (append(text, length, x, x, y, nullptr, shownSize) != 0) {
+        return -1;
+    }
     // Where each code unit starts, along the page's x axis.
-    std::vector<double> unitX;
     if (advances != nullptr) {
+        std::vector<double>& unitX = runs_.back().unitX;
         unitX.reserve(static_cast<size_t>(length));
         double pen = 0;
         for (int i = 0; i < length; ++i) {
@@ -94,9 +99,7 @@ int PageTextCollector::ShowText(const double matrix[6], const char16_t* text, in
             pen += advances[i];
         }
     }
-    // The text matrix may scale the font: the size shown is the font size times its height.
-    const double shownSize = state_.fontSize * std::hypot(matrix[2], matrix[3]);
-    return append(text, length, x, x, y, advances != nullptr ? unitX.data() : nullptr, shownSize);
+    return 0;
 }
 
 int PageTextCollector::append(const char16_t* text, int length, double x0, double x, double y,

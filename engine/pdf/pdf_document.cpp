@@ -37,7 +37,8 @@ int PdfDocument::openImport(const std::string& path, const std::string& password
     }
     pdf_->processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
     flushWarnings();
-    if (pdf_->isEncrypted() && !pdf_->ownerPasswordMatched() && !pdf_->allowModifyOther()) {
+    if (!readOnly_ && pdf_->isEncrypted() && !pdf_->ownerPasswordMatched() &&
+        !pdf_->allowModifyOther()) {
         errors_.report(kErrFile, 0,
                        "The document's permissions do not allow changing it: " + path);
         return -2;
@@ -152,6 +153,10 @@ private:
 }  // namespace
 
 bool PdfDocument::save() {
+    if (readOnly_) {
+        errors_.report(kErrFatal, 0, "The document was opened only to be read.");
+        return false;
+    }
     if (!created_ || !imported_) {
         errors_.report(kErrFatal, 0, "No document to write.");
         return false;

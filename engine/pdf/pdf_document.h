@@ -43,8 +43,11 @@ public:
     void create(const std::string& outputPath);
     bool haveOpenDoc() const { return created_; }
 
+    // A document opened only to be read is not refused for permissions that forbid changes.
+    void setReadOnly(bool readOnly) { readOnly_ = readOnly; }
+
     // Opens the input. 0 on success; negative when it cannot be opened (missing, not a PDF,
-    // needs an open password) or when its permissions forbid changing it.
+    // needs an open password) or, unless read-only, when its permissions forbid changing it.
     int openImport(const std::string& path, const std::string& password);
     // Takes the opened input's pages into the document; returns the page count, or -1.
     int importPages();
@@ -108,6 +111,7 @@ private:
     ErrorSink errors_;
     std::unique_ptr<QPDF> pdf_;
     bool topDown_ = false;
+    bool readOnly_ = false;
     bool created_ = false;
     bool imported_ = false;
     std::string inputPath_;

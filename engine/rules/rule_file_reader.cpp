@@ -3,8 +3,14 @@
 #include <cstdio>
 #include <filesystem>
 
-RuleFileReader::RuleFileReader(const std::string& path)
-    : in_(std::filesystem::u8path(path), std::ios::binary) {}
+RuleFileReader::RuleFileReader(const std::string& path) {
+    // A folder opens as a stream on some systems and then reads as empty: it is no rule file.
+    std::error_code ec;
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    if (!std::filesystem::is_directory(file, ec)) {
+        in_.open(file, std::ios::binary);
+    }
+}
 
 bool RuleFileReader::next(std::string& line) {
     line.clear();

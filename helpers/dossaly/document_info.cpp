@@ -51,6 +51,7 @@ std::optional<DocumentInfo> ReadDocumentInfo(const std::string& path, std::strin
     }
     std::string firstError;
     pdfSetOnErrorProc(pdf.get(), &firstError, rememberError);
+    pdf->setReadOnly(true);
     pdfCreateNewPDFA(pdf.get(), nullptr);
     if (pdfOpenImportFileA(pdf.get(), path.c_str(), 0, nullptr) < 0 ||
         pdfImportPDFFile(pdf.get(), 1, 1.0, 1.0) < 0) {

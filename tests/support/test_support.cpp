@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <random>
@@ -26,20 +27,6 @@ fs::path imagesDir() {
 fs::path marqelPath() {
     return runDir() / "marqel";
 }
-
-namespace {
-
-std::string drain(int fd) {
-    std::string out;
-    char buffer[65536];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) {
-        out.append(buffer, static_cast<size_t>(n));
-    }
-    return out;
-}
-
-}  // namespace
 
 CommandResult run(const fs::path& program, const std::vector<std::string>& args) {
     // Output goes to temporary files, so a chatty program never blocks on a full pipe.
@@ -193,6 +180,14 @@ bool qpdfCheckPasses(const fs::path& pdf) {
     CommandResult r = runTool("qpdf", {"--check", pdf.string()});
     return r.exitCode == 0 &&
            r.output.find("No syntax or stream encoding errors") != std::string::npos;
+}
+
+std::string identifier(const std::string& text) {
+    std::string name = text;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
 }
 
 void writeSolidBmp(const fs::path& file, int width, int height, unsigned char red,

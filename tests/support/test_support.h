@@ -67,6 +67,9 @@ std::vector<FontRow> listFonts(const std::filesystem::path& pdf);
 // True when `qpdf --check` finds no problem.
 bool qpdfCheckPasses(const std::filesystem::path& pdf);
 
+// `text` with every character that is not a letter or digit turned into "_" (a test name).
+std::string identifier(const std::string& text);
+
 // Writes a 24-bit BMP of one colour, `width` by `height` pixels.
 void writeSolidBmp(const std::filesystem::path& file, int width, int height, unsigned char red,
                    unsigned char green, unsigned char blue);

@@ -193,8 +193,14 @@ double numberValue(std::string_view t) {
 }
 
 std::string stringValue(const ParsedContent& content, const Token& token) {
-    std::string_view t = content.text(token);
     std::string out;
+    stringValueInto(content, token, out);
+    return out;
+}
+
+void stringValueInto(const ParsedContent& content, const Token& token, std::string& out) {
+    std::string_view t = content.text(token);
+    out.clear();
     if (token.kind == TokenKind::HexString) {
         int pending = -1;
         for (size_t i = 1; i < t.size(); ++i) {
@@ -208,10 +214,10 @@ std::string stringValue(const ParsedContent& content, const Token& token) {
             }
         }
         if (pending >= 0) out.push_back(static_cast<char>(pending * 16));
-        return out;
+        return;
     }
     if (token.kind != TokenKind::LiteralString || t.size() < 2) {
-        return out;
+        return;
     }
     size_t end = t.back() == ')' ? t.size() - 1 : t.size();
     out.reserve(end);
@@ -249,7 +255,6 @@ std::string stringValue(const ParsedContent& content, const Token& token) {
                 }
         }
     }
-    return out;
 }
 
 std::string encodeStringToken(const std::string& bytes) {

@@ -69,6 +69,8 @@ private:
 double numberValue(std::string_view text);
 // The bytes a string token stands for (literal escapes resolved, hex digits decoded).
 std::string stringValue(const ParsedContent& content, const Token& token);
+// The same into `out`, reusing its storage.
+void stringValueInto(const ParsedContent& content, const Token& token, std::string& out);
 
 // A string as a content stream writes it: literal when all bytes are printable ASCII,
 // hexadecimal otherwise.

@@ -100,13 +100,26 @@ bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPD
         tlm.translate(0, -gs.text.leading);
         tm = tlm;
     };
-    auto decodeString = [&](const Token& t, ShowElement& element) {
+    // One TextShow for the whole scope: its vectors and strings keep their storage from one
+    // text-showing operator to the next.
+    TextShow s;
+    s.scope = &scope;
+    size_t elementCount = 0;
+    auto nextElement = [&]() -> ShowElement& {
+        if (elementCount == s.elements.size()) s.elements.emplace_back();
+        return s.elements[elementCount++];
+    };
+    auto addString = [&](const Token& t, std::uint32_t tokenIndex) {
+        ShowElement& element = nextElement();
         element.isString = true;
-        element.bytes = stringValue(content, t);
+        element.adjustment = 0;
+        element.token = tokenIndex;
+        stringValueInto(content, t, element.bytes);
         if (gs.text.font) {
-            element.glyphs = gs.text.font->decode(element.bytes);
+            gs.text.font->decodeInto(element.bytes, element.glyphs);
         } else {
             // Without a font every byte is one glyph of unknown text and width.
+            element.glyphs.clear();
             for (unsigned char c : element.bytes) {
                 DecodedGlyph g;
                 g.code = c;
@@ -116,39 +129,34 @@ bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPD
         }
     };
     auto show = [&](std::uint32_t index, const Operation& op, std::string_view name) {
-        TextShow s;
-        s.scope = &scope;
         s.operation = index;
-        s.op = std::string(name);
+        s.op.assign(name.data(), name.size());
         s.ctm = gs.ctm;
         s.tm = tm;
         s.state = gs.text;
+        elementCount = 0;
         if (name == "TJ") {
             for (std::uint32_t i = 0; i < op.operandCount; ++i) {
                 const Token& t = content.operand(op, i);
                 std::uint32_t tokenIndex = op.firstOperand + i;
                 if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
-                    ShowElement e;
-                    e.token = tokenIndex;
-                    decodeString(t, e);
-                    s.elements.push_back(std::move(e));
+                    addString(t, tokenIndex);
                 } else if (t.kind == TokenKind::Number) {
-                    ShowElement e;
+                    ShowElement& e = nextElement();
                     e.isString = false;
                     e.token = tokenIndex;
                     e.adjustment = numberValue(content.text(t));
-                    s.elements.push_back(std::move(e));
+                    e.bytes.clear();
+                    e.glyphs.clear();
                 }
             }
         } else if (op.operandCount > 0) {
             const Token& t = content.operand(op, op.operandCount - 1);
             if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
-                ShowElement e;
-                e.token = op.firstOperand + op.operandCount - 1;
-                decodeString(t, e);
-                s.elements.push_back(std::move(e));
+                addString(t, op.firstOperand + op.operandCount - 1);
             }
         }
+        s.elements.resize(elementCount);
         bool goOn = listener.onShow(s);
         double advance = s.totalAdvance();
         if (gs.text.font && gs.text.font->isVertical()) {

@@ -5,6 +5,7 @@
 #include "pdf/content/content_lexer.h"
 #include "pdf/drawing/shape_drawing.h"
 #include "pdf/fallback_font/fallback_font.h"
+#include "pdf/fonts/font_cache.h"
 #include "pdf/pdf_document.h"
 
 namespace relettra::pdf {
@@ -51,13 +52,18 @@ bool drawText(PdfDocument& document, double x, double y, const std::string& text
     double upY = 0;
     document.toUpright(*page, x, y, upX, upY);
     const double baseline = document.topDownCoordinates() ? upY - emTop * size : upY;
-    std::string name = page->addResource("/Font", font->fontObject(document.qpdf()), "RelF");
+    QPDFObjectHandle fontObject = font->fontObject(document.qpdf());
+    std::string name = page->addResource("/Font", fontObject, "RelF");
     const std::string color = rgbOperands(document.fillColor());
     // The text state is set in full: the page's own settings must not reach this text.
     page->appendUprightContent("q BT " + color + " rg " + name + " " + formatPdfNumber(size) +
                                " Tf 0 Tc 0 Tw 100 Tz 0 Ts 0 Tr " + formatPdfNumber(upX) + " " +
                                formatPdfNumber(baseline) + " Td " + encodeStringToken(font->encode(shown)) +
                                " Tj ET Q\n");
+    // The font's widths and Unicode map are brought up to date now, so that later rules of the
+    // run can read and edit this text like any other.
+    font->finish(document.qpdf());
+    document.fonts().forget(fontObject);
     return true;
 }
 

@@ -24,6 +24,20 @@ std::shared_ptr<const PdfFont> FontCache::get(QPDFObjectHandle fontDict) {
     }
 }
 
+void FontCache::forget(QPDFObjectHandle fontDict) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (fontDict.isIndirect()) {
+        byObject_.erase(fontDict.getObjGen());
+        return;
+    }
+    for (auto it = direct_.begin(); it != direct_.end(); ++it) {
+        if (it->dict.isSameObjectAs(fontDict)) {
+            direct_.erase(it);
+            return;
+        }
+    }
+}
+
 std::size_t FontCache::size() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return byObject_.size() + direct_.size();

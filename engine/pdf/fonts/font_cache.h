@@ -19,6 +19,9 @@ class FontCache {
 
     std::size_t size() const;
 
+    // Drops what is known of a font whose dictionary changed (a font the run itself writes).
+    void forget(QPDFObjectHandle fontDict);
+
   private:
     mutable std::mutex mutex_;
     std::map<QPDFObjGen, std::shared_ptr<const PdfFont>> byObject_;

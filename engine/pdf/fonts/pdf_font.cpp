@@ -300,6 +300,14 @@ std::string PdfFont::unicodeOfLocked(std::uint32_t code) const {
     return {};
 }
 
+std::string_view PdfFont::storedUnicodeLocked(std::uint32_t code) const {
+    auto found = unicodeByCode_.find(code);
+    if (found == unicodeByCode_.end()) {
+        found = unicodeByCode_.emplace(code, unicodeOfLocked(code)).first;
+    }
+    return found->second;
+}
+
 double PdfFont::advanceOf(std::uint32_t code) const {
     // Callers of the simple branch hold mutex_ and have completed the simple tables.
     if (kind_ == Kind::Type0) {
@@ -325,6 +333,17 @@ double PdfFont::computeSimpleAdvance(std::uint32_t code) const {
 
 std::vector<DecodedGlyph> PdfFont::decode(const std::string& bytes) const {
     std::vector<DecodedGlyph> glyphs;
+    decodeInto(bytes, glyphs);
+    return glyphs;
+}
+
+void PdfFont::decodeInto(const std::string& bytes, std::vector<DecodedGlyph>& glyphs) const {
+    // Entries already in `glyphs` are overwritten in place, so their strings keep their storage.
+    size_t used = 0;
+    auto next = [&]() -> DecodedGlyph& {
+        if (used == glyphs.size()) glyphs.emplace_back();
+        return glyphs[used++];
+    };
     try {
         std::lock_guard<std::mutex> lock(mutex_);
         if (kind_ != Kind::Type0) {
@@ -332,37 +351,35 @@ std::vector<DecodedGlyph> PdfFont::decode(const std::string& bytes) const {
             glyphs.reserve(bytes.size());
             for (const char byte : bytes) {
                 const auto code = static_cast<unsigned char>(byte);
-                DecodedGlyph glyph;
+                DecodedGlyph& glyph = next();
                 glyph.code = code;
                 glyph.byteLength = 1;
                 glyph.unicode = simpleUnicode_[code];
                 glyph.advance = advanceOf(code);
                 glyph.isSingleByteSpace = code == 32;
                 usedSimpleCodes_.set(code);
-                glyphs.push_back(std::move(glyph));
             }
-            return glyphs;
-        }
-        std::size_t pos = 0;
-        while (pos < bytes.size()) {
-            const int length = std::max(1, encodingCMap_.codeLength(bytes, pos, 2));
-            std::uint32_t code = 0;
-            for (int i = 0; i < length; ++i)
-                code = (code << 8) | static_cast<unsigned char>(bytes[pos + i]);
-            DecodedGlyph glyph;
-            glyph.code = code;
-            glyph.byteLength = length;
-            glyph.unicode = unicodeOfLocked(code);
-            glyph.advance = advanceOf(code);
-            glyph.isSingleByteSpace = length == 1 && code == 32;
-            usedCompositeCodes_.insert(code);
-            glyphs.push_back(std::move(glyph));
-            pos += static_cast<std::size_t>(length);
+        } else {
+            std::size_t pos = 0;
+            while (pos < bytes.size()) {
+                const int length = std::max(1, encodingCMap_.codeLength(bytes, pos, 2));
+                std::uint32_t code = 0;
+                for (int i = 0; i < length; ++i)
+                    code = (code << 8) | static_cast<unsigned char>(bytes[pos + i]);
+                DecodedGlyph& glyph = next();
+                glyph.code = code;
+                glyph.byteLength = length;
+                glyph.unicode = storedUnicodeLocked(code);
+                glyph.advance = advanceOf(code);
+                glyph.isSingleByteSpace = length == 1 && code == 32;
+                usedCompositeCodes_.insert(code);
+                pos += static_cast<std::size_t>(length);
+            }
         }
     } catch (const std::exception&) {
-        // Return what was decoded so far.
+        // Keep what was decoded so far.
     }
-    return glyphs;
+    glyphs.resize(used);
 }
 
 std::string PdfFont::toUtf8(const std::string& bytes) const {

@@ -32,6 +32,7 @@
 #include <optional>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -47,7 +48,8 @@ class FontProgram;
 struct DecodedGlyph {
     std::uint32_t code = 0;  // the character code as it stands in the string
     int byteLength = 1;      // 1 for simple fonts; 1..4 for composite fonts per codespace
-    std::string unicode;     // UTF-8 text of this code ("" if unknown)
+    std::string_view unicode;  // UTF-8 text of this code ("" if unknown); refers to storage of
+                               // the font, valid while the font lives
     double advance = 0;      // advance in text space per unit font size (width * FontMatrix,
                              // i.e. width / 1000 except for Type3). For vertical fonts this
                              // is the vertical advance (from /DW2, 1.0 by default).
@@ -69,6 +71,8 @@ class PdfFont {
     // Splits a string operand into codes with their Unicode text and advances. Records the
     // codes it sees, so encode() prefers the codes the document already uses.
     std::vector<DecodedGlyph> decode(const std::string& bytes) const;
+    // The same into `glyphs` (cleared first), reusing its storage: the hot path of content parsing.
+    void decodeInto(const std::string& bytes, std::vector<DecodedGlyph>& glyphs) const;
 
     // The Unicode text of a string operand, UTF-8.
     std::string toUtf8(const std::string& bytes) const;
@@ -113,6 +117,8 @@ class PdfFont {
     std::uint32_t glyphOfCidLocked(std::uint32_t cid) const;
 
     std::string unicodeOfLocked(std::uint32_t code) const;
+    // The same, kept by the font so decoded glyphs can refer to it.
+    std::string_view storedUnicodeLocked(std::uint32_t code) const;
     double advanceOf(std::uint32_t code) const;
     double computeSimpleAdvance(std::uint32_t code) const;
     bool hasUsableWidthLocked(std::uint32_t code) const;
@@ -163,6 +169,7 @@ class PdfFont {
     // Composite fonts without /ToUnicode: Unicode by glyph, read from the program's cmap.
     mutable bool programUnicodeReady_ = false;
     mutable std::unordered_map<std::uint32_t, std::string> unicodeByGlyph_;
+    mutable std::unordered_map<std::uint32_t, std::string> unicodeByCode_;  // composite fonts
     mutable bool reverseReady_ = false;
     mutable std::unordered_map<std::string, std::vector<std::uint32_t>> reverse_;
     mutable std::size_t longestReverseKey_ = 1;  // in code points

@@ -10,8 +10,13 @@ namespace {
 
 // UTF-8 to UTF-16 code units, each unit with its share of the glyph's advance (the whole
 // advance on the first unit).
-void appendUtf16(const std::string& utf8, double advance, std::u16string& out,
+void appendUtf16(std::string_view utf8, double advance, std::u16string& out,
                  std::vector<double>& advances) {
+    if (utf8.size() == 1 && static_cast<unsigned char>(utf8[0]) < 0x80) {  // the common case
+        out.push_back(static_cast<char16_t>(utf8[0]));
+        advances.push_back(advance);
+        return;
+    }
     bool first = true;
     for (char32_t cp : decodeUtf8(utf8)) {
         if (cp >= 0x10000) {
@@ -48,26 +53,32 @@ void ParseCallbacksAdapter::onTextStateChange(const TextState& state) {
 }
 
 void ParseCallbacksAdapter::reportState(const TextState& state) {
-    if (!anyReported_ || state.font != reported_.font || state.fontSize != reported_.fontSize ||
+    bool changed = !anyReported_;
+    if (changed || state.font != reported_.font || state.fontSize != reported_.fontSize ||
         state.fontName != reported_.fontName) {
         if (callbacks_.setFont != nullptr) {
             callbacks_.setFont(data_, state.fontName.c_str(), state.fontSize, state.font.get());
         }
+        changed = true;
     }
-    if ((!anyReported_ || state.charSpacing != reported_.charSpacing) &&
-        callbacks_.setCharSpacing != nullptr) {
-        callbacks_.setCharSpacing(data_, state.charSpacing);
+    if (!anyReported_ || state.charSpacing != reported_.charSpacing) {
+        if (callbacks_.setCharSpacing != nullptr) callbacks_.setCharSpacing(data_, state.charSpacing);
+        changed = true;
     }
-    if ((!anyReported_ || state.wordSpacing != reported_.wordSpacing) &&
-        callbacks_.setWordSpacing != nullptr) {
-        callbacks_.setWordSpacing(data_, state.wordSpacing);
+    if (!anyReported_ || state.wordSpacing != reported_.wordSpacing) {
+        if (callbacks_.setWordSpacing != nullptr) callbacks_.setWordSpacing(data_, state.wordSpacing);
+        changed = true;
     }
-    if ((!anyReported_ || state.horizontalScaling != reported_.horizontalScaling) &&
-        callbacks_.setHorizontalScaling != nullptr) {
-        callbacks_.setHorizontalScaling(data_, state.horizontalScaling * 100.0);
+    if (!anyReported_ || state.horizontalScaling != reported_.horizontalScaling) {
+        if (callbacks_.setHorizontalScaling != nullptr) {
+            callbacks_.setHorizontalScaling(data_, state.horizontalScaling * 100.0);
+        }
+        changed = true;
     }
-    reported_ = state;
-    anyReported_ = true;
+    if (changed) {
+        reported_ = state;
+        anyReported_ = true;
+    }
 }
 
 bool ParseCallbacksAdapter::onShow(const TextShow& show) {
@@ -78,8 +89,10 @@ bool ParseCallbacksAdapter::onShow(const TextShow& show) {
     double pen = 0;
     double pieceStart = 0;
     double pieceWidth = 0;
-    std::u16string text;
-    std::vector<double> advances;
+    std::u16string& text = pieceText_;
+    std::vector<double>& advances = pieceAdvances_;
+    text.clear();
+    advances.clear();
     for (auto const& element : show.elements) {
         if (!element.isString) {
             double move = show.adjustmentAdvance(element.adjustment);

@@ -24,6 +24,8 @@ private:
     const void* data_;
     const TPDFParseInterface& callbacks_;
     TextState reported_;
+    std::u16string pieceText_;  // buffers kept from one piece to the next
+    std::vector<double> pieceAdvances_;
     bool anyReported_ = false;
 };
 

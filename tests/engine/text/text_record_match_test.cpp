@@ -1,0 +1,170 @@
+// Where a text record stands and whether it stands at a rule's place, and the replacement of
+// the find text inside a record's text.
+
+#include "runners/text_record_match.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace {
+
+// A record drawn with text matrix (a b c d e f) under `ctm`, at font size `size`.
+TPDFStack record(double a, double b, double c, double d, double e, double f, double size,
+                 double rise = 0, const double* ctm = nullptr) {
+    TPDFStack r;
+    const double tm[6] = {a, b, c, d, e, f};
+    for (int i = 0; i < 6; ++i) r.tm[i] = tm[i];
+    if (ctm != nullptr) {
+        for (int i = 0; i < 6; ++i) r.ctm[i] = ctm[i];
+    }
+    r.fontSize = size;
+    r.textRise = rise;
+    return r;
+}
+
+TEST(MeasureRecord, UprightTextGivesSizeOriginAndAngleZero) {
+    RecordGeometry g = MeasureRecord(record(1, 0, 0, 1, 72, 696, 12));
+    EXPECT_DOUBLE_EQ(g.size, 12);
+    EXPECT_DOUBLE_EQ(g.originX, 72);
+    EXPECT_DOUBLE_EQ(g.originY, 696);
+    EXPECT_EQ(g.angle, 0);
+}
+
+TEST(MeasureRecord, TextMatrixComesBeforeTheTransformationMatrix) {
+    // A producer that flips y in the CTM and again in the text matrix, with Tf 1: the text is
+    // upright, 12 points, its baseline 720 from the bottom.
+    const double flip[6] = {1, 0, 0, -1, 0, 792};
+    RecordGeometry g = MeasureRecord(record(12, 0, 0, -12, 72, 72, 1, 0, flip));
+    EXPECT_DOUBLE_EQ(g.size, 12);
+    EXPECT_DOUBLE_EQ(g.originX, 72);
+    EXPECT_DOUBLE_EQ(g.originY, 720);
+    EXPECT_EQ(g.angle, 0);
+}
+
+TEST(MeasureRecord, ScalingCtmAndRiseMoveSizeAndOrigin) {
+    const double scale2[6] = {2, 0, 0, 2, 10, 20};
+    RecordGeometry g = MeasureRecord(record(1, 0, 0, 1, 30, 300, 6, 1.5, scale2));
+    EXPECT_DOUBLE_EQ(g.size, 12);
+    EXPECT_DOUBLE_EQ(g.originX, 70);
+    EXPECT_DOUBLE_EQ(g.originY, 623);  // (300 + 1.5) * 2 + 20
+}
+
+TEST(MeasureRecord, AngleOfTurnedText) {
+    struct Case {
+        const char* name;
+        double a, b, c, d;
+        int angle;
+    };
+    // Angles count clockwise on the page: y grows downward in the rule's view.
+    const Case cases[] = {
+        {"upright", 1, 0, 0, 1, 0},
+        {"running bottom to top", 0, 1, -1, 0, 270},
+        {"running top to bottom", 0, -1, 1, 0, 90},
+        {"upside down", -1, 0, 0, -1, 180},
+        {"three degrees counter-clockwise", 0.99863, 0.052336, -0.052336, 0.99863, 356},
+        {"degenerate matrix", 0, 0, 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MeasureRecord(record(c.a, c.b, c.c, c.d, 100, 100, 12)).angle, c.angle) << c.name;
+    }
+}
+
+struct MatchCase {
+    const char* name;
+    TPDFStack rec;
+    double pageHeight;
+    int top, width, height;
+    bool matches;
+};
+
+TEST(RecordMatchesRule, SizeAndTopWithinHalfTheSize) {
+    // Size 12 with its baseline 696 from the bottom: its top is 792 - 696 - 12 = 84.
+    const TPDFStack r12 = record(1, 0, 0, 1, 72, 696, 12);
+    const MatchCase cases[] = {
+        {"exact place", r12, 792, 84, 100, 12, true},
+        {"height 5 larger and top 3 lower", r12, 792, 87, 100, 17, true},
+        {"height 6 larger", r12, 792, 87, 100, 18, false},
+        {"height 5 smaller", r12, 792, 84, 100, 7, true},
+        {"height 6 smaller", r12, 792, 84, 100, 6, false},
+        {"top 5 lower", r12, 792, 89, 100, 12, true},
+        {"top 6 lower", r12, 792, 90, 100, 12, false},
+        {"top 5 higher", r12, 792, 79, 100, 12, true},
+        {"top 6 higher", r12, 792, 78, 100, 12, false},
+        {"width takes no part for horizontal text", r12, 792, 84, 1, 12, true},
+        // The page height is cut to whole points: 792.9 counts as 792, so the top stays 84.
+        {"fractional page height truncated", r12, 792.9, 90, 100, 12, false},
+        {"tilted 3 degrees compares the height",
+         record(0.99863, 0.052336, -0.052336, 0.99863, 100, 200, 12), 792, 580, 100, 12, true},
+        {"tilted 3 degrees ignores the width",
+         record(0.99863, 0.052336, -0.052336, 0.99863, 100, 200, 12), 792, 580, 40, 12, true},
+    };
+    for (const MatchCase& c : cases) {
+        EXPECT_EQ(RecordMatchesRule(MeasureRecord(c.rec), c.pageHeight, c.top, c.width, c.height),
+                  c.matches)
+            << c.name;
+    }
+}
+
+TEST(RecordMatchesRule, VerticalTextComparesTheRuleWidth) {
+    // The rule's top is the displayed top of the text: for text running up (270 degrees) from
+    // (300, 300) that is 792 - 300 - rule height, for text running down (90 degrees) from
+    // (400, 600) it is 792 - 600, where the text starts.
+    const TPDFStack up = record(0, 1, -1, 0, 300, 300, 12);
+    const TPDFStack down = record(0, -1, 1, 0, 400, 600, 12);
+    // Size 12.9: the compared size is cut to 12, so the tolerance is 6, not 6.45.
+    const TPDFStack upLarger = record(0, 1, -1, 0, 300, 300, 12.9);
+    const MatchCase cases[] = {
+        {"270 degrees, width equals the size", up, 792, 438, 12, 54, true},
+        {"270 degrees, width 5 more", up, 792, 438, 17, 54, true},
+        {"270 degrees, width 6 more", up, 792, 438, 18, 54, false},
+        {"270 degrees, height like the size but width far off", up, 792, 480, 54, 12, false},
+        {"270 degrees, top 6 off", up, 792, 432, 12, 54, false},
+        {"90 degrees, width equals the size", down, 792, 192, 12, 74, true},
+        {"90 degrees, width 6 less", down, 792, 192, 6, 74, false},
+        {"90 degrees, top 5 lower", down, 792, 197, 12, 74, true},
+        {"90 degrees, top less the height does not match", down, 792, 192 - 74, 12, 74, false},
+        {"compared size truncated, width 5 below", upLarger, 792, 438, 7, 54, true},
+        {"compared size truncated, width 6 above", upLarger, 792, 438, 18, 54, false},
+    };
+    for (const MatchCase& c : cases) {
+        EXPECT_EQ(RecordMatchesRule(MeasureRecord(c.rec), c.pageHeight, c.top, c.width, c.height),
+                  c.matches)
+            << c.name;
+    }
+    // The band is 5 degrees wide, open at its edge: a rule that fits the text as text running
+    // down (width 12, top 792 - 300) matches at 87 degrees and not at 85, where the text is
+    // compared like horizontal text, by its effective size (12 cos 85, about 1) and the height.
+    for (int degrees : {85, 87}) {
+        const double rad = (degrees + 0.25) * 3.14159265358979323846 / 180;
+        RecordGeometry g = MeasureRecord(
+            record(std::cos(rad), -std::sin(rad), std::sin(rad), std::cos(rad), 300, 300, 12));
+        ASSERT_EQ(g.angle, degrees);
+        EXPECT_EQ(RecordMatchesRule(g, 792, 492, 12, 100), degrees == 87) << degrees;
+    }
+}
+
+TEST(ReplaceAll, EveryOccurrenceLeftToRightOnce) {
+    struct Case {
+        const char* text;
+        const char* find;
+        const char* replacement;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"alpha beta alpha gamma", "alpha", "ahpla", "ahpla beta ahpla gamma"},
+        {"alpha beta alpha", "alpha", "alphalpha", "alphalpha beta alphalpha"},
+        {"beta", "alpha", "x", "beta"},
+        {"aaa", "aa", "b", "ba"},
+        {"ab ab", "ab", "", " "},
+        {"text", "", "x", "text"},
+        {"Caf\xC3\xA9 menu", "\xC3\xA9", "e", "Cafe menu"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ReplaceAll(c.text, c.find, c.replacement), c.expected)
+            << c.text << " / " << c.find;
+    }
+}
+
+}  // namespace
