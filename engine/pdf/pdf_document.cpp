@@ -182,7 +182,9 @@ bool PdfDocument::save() {
 
     TemporaryFile temporary(temporarySibling(output));
     {
-        QPDFWriter writer(*pdf_, temporary.path().u8string().c_str());
+        // QPDFWriter keeps the file name it is given: it must outlive the writer.
+        const std::string temporaryName = temporary.path().u8string();
+        QPDFWriter writer(*pdf_, temporaryName.c_str());
         writer.setStreamDataMode(qpdf_s_preserve);
         if (!minimumVersion_.empty()) {
             writer.setMinimumPDFVersion(minimumVersion_);
