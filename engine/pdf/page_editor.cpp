@@ -37,14 +37,14 @@ void PageEditor::appendUprightContent(const std::string& content) {
     added_ += content;
 }
 
-bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped) {
+bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveState) {
     if (added_.empty()) {
         return alreadyWrapped;
     }
     QPDFMatrix m = geometry_.uprightToUser();
     std::string stream;
     if (!alreadyWrapped) {
-        page_.addPageContents(pdf.newStream(std::string("q\n")), true);
+        page_.addPageContents(saveState, true);
         stream += "Q\n";
     }
     stream += "q " + formatPdfNumber(m.a) + " " + formatPdfNumber(m.b) + " " + formatPdfNumber(m.c) + " " +
@@ -56,15 +56,28 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped) {
     return true;
 }
 
-QPDFObjectHandle newCompressedStream(QPDF& pdf, const std::string& data) {
+std::shared_ptr<Buffer> compressContent(const std::string& data) {
+    // The compression level is a process-wide setting of QPDF's Flate pipeline: set for this
+    // call only.
+    struct FastCompression {
+        FastCompression() { Pl_Flate::setCompressionLevel(1); }
+        ~FastCompression() { Pl_Flate::setCompressionLevel(-1); }
+    } fast;
     Pl_Buffer buffer("compressed");
     Pl_Flate flate("flate", &buffer, Pl_Flate::a_deflate);
     flate.write(reinterpret_cast<unsigned char const*>(data.data()), data.size());
     flate.finish();
-    QPDFObjectHandle stream = pdf.newStream();
-    stream.replaceStreamData(buffer.getBufferSharedPointer(),
-                             QPDFObjectHandle::newName("/FlateDecode"),
+    return buffer.getBufferSharedPointer();
+}
+
+void replaceWithCompressed(QPDFObjectHandle stream, const std::string& data) {
+    stream.replaceStreamData(compressContent(data), QPDFObjectHandle::newName("/FlateDecode"),
                              QPDFObjectHandle::newNull());
+}
+
+QPDFObjectHandle newCompressedStream(QPDF& pdf, const std::string& data) {
+    QPDFObjectHandle stream = pdf.newStream();
+    replaceWithCompressed(stream, data);
     return stream;
 }
 

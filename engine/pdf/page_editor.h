@@ -3,6 +3,7 @@
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <memory>
 #include <string>
 
 #include "pdf/page_geometry.h"
@@ -30,9 +31,10 @@ public:
     void appendUprightContent(const std::string& content);
 
     // Writes the added content into the page. `alreadyWrapped` says whether the page's own
-    // content already runs inside q … Q from an earlier edit in this run; returns true when the
-    // page is wrapped afterwards.
-    bool commit(QPDF& pdf, bool alreadyWrapped);
+    // content already runs inside q … Q from an earlier edit in this run; `saveState` is a
+    // stream holding "q" that every page of the document may share. Returns true when the page
+    // is wrapped afterwards.
+    bool commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveState);
 
 private:
     QPDFPageObjectHelper page_;
@@ -41,8 +43,12 @@ private:
     std::string added_;
 };
 
-// A Flate-compressed stream holding `data` (documents are written with stream data kept as it
-// is, so new streams are compressed when they are made).
+// `data` compressed with Flate, quickly rather than tightly: content that a run writes is small,
+// and documents are written with stream data kept as it is, so it is compressed here.
+std::shared_ptr<Buffer> compressContent(const std::string& data);
+// A new stream holding `data`, Flate-compressed.
 QPDFObjectHandle newCompressedStream(QPDF& pdf, const std::string& data);
+// Gives an existing stream the content `data`, Flate-compressed.
+void replaceWithCompressed(QPDFObjectHandle stream, const std::string& data);
 
 }  // namespace relettra::pdf

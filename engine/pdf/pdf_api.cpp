@@ -205,7 +205,7 @@ int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack) {
 int pdfFlushPageContent(PDF* pdf, TPDFStack*) {
     return guarded(pdf, 0, [&](PDF& d) {
         relettra::pdf::PageTextSession* session = d.textSession();
-        return session != nullptr && session->flush(d.qpdf()) ? 1 : 0;
+        return session != nullptr && session->flush(d.qpdf(), d.sharedContentTest()) ? 1 : 0;
     });
 }
 
@@ -219,7 +219,8 @@ int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double heigh
         double yA = 0;
         d.toUpright(*page, x, y, x0, yA);
         double yB = d.topDownCoordinates() ? yA - height : yA + height;
-        return relettra::pdf::removeGlyphsInArea(*page, d.fonts(), d.qpdf(), x0, std::min(yA, yB),
+        return relettra::pdf::removeGlyphsInArea(*page, d.fonts(), d.qpdf(), d.sharedContentTest(),
+                                                 x0, std::min(yA, yB),
                                                  x0 + width, std::max(yA, yB));
     });
 }
@@ -258,6 +259,47 @@ int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callba
             relettra::pdf::TextInterpreter(d.fonts()).run(content, page->geometry().userToUpright(), adapter);
         if (callbacks->endText != nullptr) callbacks->endText(data);
         return complete ? 1 : 0;
+    });
+}
+
+namespace {
+
+// Stops at the first text-showing operator whose text holds the needle.
+class TextFinder : public relettra::pdf::TextListener {
+public:
+    explicit TextFinder(std::string needle) : needle_(std::move(needle)) {}
+    bool onShow(const relettra::pdf::TextShow& show) override {
+        text_.clear();
+        for (auto const& element : show.elements) {
+            for (auto const& glyph : element.glyphs) {
+                for (char c : glyph.unicode) {
+                    text_.push_back(c);
+                }
+            }
+        }
+        found_ = text_.find(needle_) != std::string::npos;
+        return !found_;
+    }
+    bool found() const { return found_; }
+
+private:
+    std::string needle_;
+    std::string text_;
+    bool found_ = false;
+};
+
+}  // namespace
+
+int pdfPageShowsText(PDF* pdf, const char* utf8) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageEditor* page = d.openPage();
+        if (page == nullptr || utf8 == nullptr) {
+            return -1;
+        }
+        relettra::pdf::PageContent content(page->page().getObjectHandle());
+        TextFinder finder(utf8);
+        relettra::pdf::TextInterpreter(d.fonts()).run(content, page->geometry().userToUpright(), finder);
+        return finder.found() ? 1 : 0;
     });
 }
 

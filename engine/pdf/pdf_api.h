@@ -117,6 +117,10 @@ struct TPDFParseInterface {
 // Parses the open page's content (forms it draws included) and runs the callbacks.
 // 1 when the whole content was parsed, 0 when a callback stopped it, negative on error.
 int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callbacks, int flags);
+// 1 when some text-showing operator of the open page shows `utf8` within its own text, 0 when
+// none does, negative on error. A quick test that spares the full parse of pages without it.
+int pdfPageShowsText(PDF* pdf, const char* utf8);
+
 // The width of the space character of `font` (as handed to setFont) at `size`, in text space.
 double fntGetSpaceWidth(PDF* pdf, const void* font, double size);
 

@@ -88,7 +88,10 @@ bool PdfDocument::endPage() {
     std::unique_ptr<PageEditor> editor = std::move(openPage_);
     QPDFObjGen id = editor->page().getObjectHandle().getObjGen();
     bool wrapped = wrappedPages_.count(id) != 0;
-    if (editor->commit(*pdf_, wrapped)) {
+    if (!saveStateStream_.isInitialized()) {
+        saveStateStream_ = pdf_->newStream(std::string("q\n"));
+    }
+    if (editor->commit(*pdf_, wrapped, saveStateStream_)) {
         wrappedPages_.insert(id);
     }
     flushWarnings();
@@ -217,6 +220,28 @@ void PdfDocument::toUpright(const PageEditor& page, double x, double y, double& 
                             double& upY) const {
     upX = x;
     upY = topDown_ ? page.geometry().displayedHeight() - y : y;
+}
+
+bool PdfDocument::isSharedContentStream(QPDFObjGen stream) {
+    // The stream that wraps pages in q … Q is shared on purpose.
+    if (saveStateStream_.isInitialized() && saveStateStream_.getObjGen() == stream) {
+        return true;
+    }
+    if (!sharedContentStreams_) {
+        std::set<QPDFObjGen> seen;
+        sharedContentStreams_.emplace();
+        for (QPDFObjectHandle& page : pages_) {
+            QPDFObjectHandle contents = page.getKey("/Contents");
+            std::vector<QPDFObjectHandle> streams =
+                contents.isArray() ? contents.getArrayAsVector() : std::vector{contents};
+            for (QPDFObjectHandle& s : streams) {
+                if (s.isIndirect() && !seen.insert(s.getObjGen()).second) {
+                    sharedContentStreams_->insert(s.getObjGen());
+                }
+            }
+        }
+    }
+    return sharedContentStreams_->count(stream) != 0;
 }
 
 FontCache& PdfDocument::fonts() {

@@ -103,6 +103,12 @@ public:
     PageTextSession* startTextSession();
     PageTextSession* textSession() { return textSession_.get(); }
 
+    // Whether a content stream is drawn by more than one page of the document.
+    bool isSharedContentStream(QPDFObjGen stream);
+    std::function<bool(QPDFObjGen)> sharedContentTest() {
+        return [this](QPDFObjGen stream) { return isSharedContentStream(stream); };
+    }
+
     QPDF& qpdf() { return *pdf_; }
     // Hands QPDF's collected warnings to the error callback.
     void flushWarnings();
@@ -119,6 +125,8 @@ private:
     std::vector<QPDFObjectHandle> pages_;
     std::unique_ptr<PageEditor> openPage_;
     std::set<QPDFObjGen> wrappedPages_;
+    std::optional<std::set<QPDFObjGen>> sharedContentStreams_;
+    QPDFObjectHandle saveStateStream_;  // "q", shared by every page wrapped in this run
     std::vector<std::function<void(QPDF&)>> beforeSave_;
     std::optional<OwnerOnlyEncryption> encryption_;
     std::unique_ptr<ImageCache> images_;

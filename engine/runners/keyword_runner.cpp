@@ -53,33 +53,30 @@ bool KeywordToUtf16(const std::string& keyword, std::u16string& out) {
     return true;
 }
 
-int FindKeywordHits(const std::string& inputPath, const std::string& keyword,
-                    std::vector<KeywordHit>& hits) {
-    if (inputPath.empty()) {
-        return kKeywordInputMissing;
-    }
-    if (keyword.empty()) {
-        return kKeywordEmptyArgument;
-    }
+namespace {
+
+// Searches every page of an open document; returns the number of hits or -4.
+int searchPages(PDF* pdf, const std::string& keyword, std::vector<KeywordHit>& hits) {
     std::u16string wide;
     const bool convertible = KeywordToUtf16(keyword, wide);
-    const auto started = std::chrono::steady_clock::now();
-    Handle pdf = openInput(inputPath, nullptr);
-    if (!pdf) {
-        return kKeywordInputNotOpened;
-    }
-    const int pages = pdfGetPageCount(pdf.get());
+    const int pages = pdfGetPageCount(pdf);
     for (int page = 1; page <= pages; ++page) {
         if (!convertible) {
             return kKeywordNotConvertible;
         }
-        KeywordFinder finder(pdf.get(), wide);
-        if (pdfEditPage(pdf.get(), page) != 1) {
+        if (pdfEditPage(pdf, page) != 1) {
             continue;
         }
-        pdfParseContent(pdf.get(), &finder, &PageTextCollector::callbacks(), 1);
-        const double pageHeight = pdfGetPageHeight(pdf.get());
-        pdfEndPage(pdf.get());
+        // A page that shows the keyword in none of its texts cannot hold a hit: its lines need
+        // not be built.
+        if (pdfPageShowsText(pdf, keyword.c_str()) == 0) {
+            pdfEndPage(pdf);
+            continue;
+        }
+        KeywordFinder finder(pdf, wide);
+        pdfParseContent(pdf, &finder, &PageTextCollector::callbacks(), 1);
+        const double pageHeight = pdfGetPageHeight(pdf);
+        pdfEndPage(pdf);
         size_t offset = 0;
         const TextRun* run = finder.FirstRunWithKeyword(offset);
         if (run == nullptr) {
@@ -91,10 +88,65 @@ int FindKeywordHits(const std::string& inputPath, const std::string& keyword,
         std::printf("Found string on Page: %d\nx = %f\ny = %f\n", page, x, run->y);
         hits.push_back(KeywordHit{page, x, pageHeight - run->y - run->shownSize});
     }
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - started);
-    std::printf("Processing time: %d ms\n", static_cast<int>(elapsed.count()));
     return static_cast<int>(hits.size());
+}
+
+// Draws the image at every hit of an open document and writes it.
+int stampPages(PDF* pdf, const char* imageBytes, int imageLength, double width, double height,
+               const std::string& ownerPassword, const std::vector<KeywordHit>& hits) {
+    pdfSetImportFlags(pdf, 0x8FFFFFFE);
+    pdfSetUseTransparency(pdf, 0);
+    std::printf("come here\n");
+    const int pages = pdfGetPageCount(pdf);
+    for (int page = 1; page <= pages; ++page) {
+        for (const KeywordHit& hit : hits) {
+            if (hit.page != page || pdfEditPage(pdf, page) != 1) {
+                continue;
+            }
+            std::printf("Start insert image\n");
+            pdfInsertImageFromBuffer(pdf, hit.x, hit.top, width, height, imageBytes,
+                                     static_cast<size_t>(imageLength), 1);
+            pdfEndPage(pdf);
+        }
+    }
+    const int written = ownerPassword.empty()
+                            ? pdfCloseFile(pdf)
+                            : pdfCloseFileEx(pdf, nullptr, ownerPassword.c_str(), 2, 1848);
+    return written != 0 ? static_cast<int>(hits.size()) : kKeywordOutputNotWritten;
+}
+
+bool noImage(const char* imageBytes, int imageLength) {
+    return imageBytes == nullptr || imageLength <= 0;
+}
+
+class Stopwatch {
+public:
+    ~Stopwatch() {
+        const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+            std::chrono::steady_clock::now() - started_);
+        std::printf("Processing time: %d ms\n", static_cast<int>(elapsed.count()));
+    }
+
+private:
+    std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+};
+
+}  // namespace
+
+int FindKeywordHits(const std::string& inputPath, const std::string& keyword,
+                    std::vector<KeywordHit>& hits) {
+    if (inputPath.empty()) {
+        return kKeywordInputMissing;
+    }
+    if (keyword.empty()) {
+        return kKeywordEmptyArgument;
+    }
+    Handle pdf = openInput(inputPath, nullptr);
+    if (!pdf) {
+        return kKeywordInputNotOpened;
+    }
+    Stopwatch stopwatch;
+    return searchPages(pdf.get(), keyword, hits);
 }
 
 int StampImageAtHits(const std::string& inputPath, const std::string& outputPath,
@@ -108,7 +160,7 @@ int StampImageAtHits(const std::string& inputPath, const std::string& outputPath
     if (!std::filesystem::exists(std::filesystem::u8path(inputPath), ec)) {
         return kKeywordInputMissing;
     }
-    if (keyword.empty() || imageBytes == nullptr || imageLength <= 0) {
+    if (keyword.empty() || noImage(imageBytes, imageLength)) {
         return kKeywordEmptyArgument;
     }
     if (hits.empty()) {
@@ -118,25 +170,7 @@ int StampImageAtHits(const std::string& inputPath, const std::string& outputPath
     if (!pdf) {
         return kKeywordInputNotOpened;
     }
-    pdfSetImportFlags(pdf.get(), 0x8FFFFFFE);
-    pdfSetUseTransparency(pdf.get(), 0);
-    std::printf("come here\n");
-    const int pages = pdfGetPageCount(pdf.get());
-    for (int page = 1; page <= pages; ++page) {
-        for (const KeywordHit& hit : hits) {
-            if (hit.page != page || pdfEditPage(pdf.get(), page) != 1) {
-                continue;
-            }
-            std::printf("Start insert image\n");
-            pdfInsertImageFromBuffer(pdf.get(), hit.x, hit.top, width, height, imageBytes,
-                                     static_cast<size_t>(imageLength), 1);
-            pdfEndPage(pdf.get());
-        }
-    }
-    const int written = ownerPassword.empty()
-                            ? pdfCloseFile(pdf.get())
-                            : pdfCloseFileEx(pdf.get(), nullptr, ownerPassword.c_str(), 2, 1848);
-    return written != 0 ? static_cast<int>(hits.size()) : kKeywordOutputNotWritten;
+    return stampPages(pdf.get(), imageBytes, imageLength, width, height, ownerPassword, hits);
 }
 
 extern "C" int MarqelByKeyword(const char* inputPath, const char* outputPath, const char* keyword,
@@ -145,14 +179,32 @@ extern "C" int MarqelByKeyword(const char* inputPath, const char* outputPath, co
     try {
         const std::string input = inputPath != nullptr ? inputPath : "";
         const std::string word = keyword != nullptr ? keyword : "";
+        if (input.empty()) {
+            return kKeywordInputMissing;
+        }
+        if (word.empty()) {
+            return kKeywordEmptyArgument;
+        }
+        // One document serves the search and the stamping: the search changes nothing in it,
+        // and the input is read and its page tree walked once instead of twice.
+        Handle pdf = openInput(input, outputPath != nullptr ? outputPath : "");
+        if (!pdf) {
+            return kKeywordInputNotOpened;
+        }
         std::vector<KeywordHit> hits;
-        const int found = FindKeywordHits(input, word, hits);
+        int found = 0;
+        {
+            Stopwatch stopwatch;
+            found = searchPages(pdf.get(), word, hits);
+        }
         if (found < 1) {
             return found;
         }
-        return StampImageAtHits(input, outputPath != nullptr ? outputPath : "", word, imageBytes,
-                                imageLength, width, height,
-                                ownerPassword != nullptr ? ownerPassword : "", hits);
+        if (noImage(imageBytes, imageLength)) {
+            return kKeywordEmptyArgument;
+        }
+        return stampPages(pdf.get(), imageBytes, imageLength, width, height,
+                          ownerPassword != nullptr ? ownerPassword : "", hits);
     } catch (...) {
         return kKeywordOutputNotWritten;
     }

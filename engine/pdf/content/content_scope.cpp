@@ -78,7 +78,7 @@ bool PageContent::hasEdits() const {
     return false;
 }
 
-void PageContent::commit(QPDF& pdf) {
+void PageContent::commit(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isShared) {
     // A form with edits, and every form that draws it, is copied for this page: parents first
     // (they were parsed before their children), so each copy is named in its parent's copy.
     std::vector<bool> needsCopy(scopes_.size(), false);
@@ -101,13 +101,21 @@ void PageContent::commit(QPDF& pdf) {
     for (auto& scope : scopes_) {
         if (scope->edits.empty()) continue;
         std::string bytes = scope->editedBytes();
-        QPDFObjectHandle stream = newCompressedStream(pdf, bytes);
         if (scope->isForm()) {
-            scope->owner.replaceStreamData(stream.getRawStreamData(),
-                                           QPDFObjectHandle::newName("/FlateDecode"),
-                                           QPDFObjectHandle::newNull());
+            replaceWithCompressed(scope->owner, bytes);  // the page's own copy
         } else {
-            scope->owner.replaceKey("/Contents", stream);
+            // The page's first content stream takes the whole content, unless other pages draw
+            // it too; making a new stream is what costs most in a large document.
+            QPDFObjectHandle contents = scope->owner.getKey("/Contents");
+            QPDFObjectHandle first = contents.isArray() && contents.getArrayNItems() > 0
+                                         ? contents.getArrayItem(0)
+                                         : contents;
+            if (first.isStream() && first.isIndirect() && !isShared(first.getObjGen())) {
+                replaceWithCompressed(first, bytes);
+                scope->owner.replaceKey("/Contents", first);
+            } else {
+                scope->owner.replaceKey("/Contents", newCompressedStream(pdf, bytes));
+            }
         }
         scope->content = std::make_unique<ParsedContent>(std::move(bytes));
         scope->edits.clear();

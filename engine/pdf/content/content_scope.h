@@ -3,6 +3,7 @@
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -40,8 +41,9 @@ public:
     ContentScope* formScope(ContentScope& parent, const std::string& name, QPDFObjectHandle form);
 
     bool hasEdits() const;
-    // Writes every edited scope into the document.
-    void commit(QPDF& pdf);
+    // Writes every edited scope into the document. `isShared` tells whether a content stream
+    // is drawn by more than one page (then the page gets a new stream instead of changing it).
+    void commit(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isShared);
 
 private:
     std::vector<std::unique_ptr<ContentScope>> scopes_;

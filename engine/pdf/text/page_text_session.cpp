@@ -40,16 +40,17 @@ bool PageTextSession::replace(size_t index, const std::string& newText) {
     return true;
 }
 
-bool PageTextSession::flush(QPDF& pdf) {
+bool PageTextSession::flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream) {
     if (!content_.hasEdits()) {
         return false;
     }
-    content_.commit(pdf);
+    content_.commit(pdf, isSharedStream);
     return true;
 }
 
-int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf, double x0, double y0,
-                       double x1, double y1) {
+int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf,
+                       const std::function<bool(QPDFObjGen)>& isSharedStream, double x0,
+                       double y0, double x1, double y1) {
     PageContent content(page.page().getObjectHandle());
     std::vector<TextShow> shows;
     ShowCollector collector(shows);
@@ -72,7 +73,7 @@ int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf, double x0,
         }
     }
     if (content.hasEdits()) {
-        content.commit(pdf);
+        content.commit(pdf, isSharedStream);
     }
     return removed;
 }

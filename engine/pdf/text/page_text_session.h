@@ -24,7 +24,7 @@ public:
     // the font cannot show it.
     bool replace(size_t index, const std::string& newText);
     // Writes the replacements into the page. Returns true when something was written.
-    bool flush(QPDF& pdf);
+    bool flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream);
 
 private:
     PageContent content_;
@@ -33,7 +33,8 @@ private:
 
 // Removes from the open page every glyph whose box centre lies inside the upright rectangle
 // [x0, x1] × [y0, y1]; every other glyph stays where it was. Returns the number removed.
-int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf, double x0, double y0,
-                       double x1, double y1);
+int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf,
+                       const std::function<bool(QPDFObjGen)>& isSharedStream, double x0,
+                       double y0, double x1, double y1);
 
 }  // namespace relettra::pdf
