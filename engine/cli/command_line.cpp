@@ -7,8 +7,8 @@
 #include <string>
 
 #include "cli/load_whole_file.h"
-#include "runners/image_rules_runner.h"
 #include "marqel/marqel.h"
+#include "runners/image_rules_runner.h"
 #include "runners/text_rules_runner.h"
 
 namespace {
@@ -77,9 +77,8 @@ int RunMarqel(int argc, const char* const* argv) {
         }
         const double width = ReadLeadingInt(argv[6]);
         const double height = ReadLeadingInt(argv[7]);
-        const int result =
-            MarqelByKeyword(input, output, argv[4], image->data(),
-                            static_cast<int>(image->size()), width, height, "");
+        const int result = MarqelByKeyword(input, output, argv[4], image->data(),
+                                           static_cast<int>(image->size()), width, height, "");
         std::printf("Replaced %d keywords\\n", result);
         return result;
     }

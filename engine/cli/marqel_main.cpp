@@ -1,7 +1,6 @@
 // The functions the engine's shared library exports.
-#include "marqel/marqel.h"
-
 #include "cli/command_line.h"
+#include "marqel/marqel.h"
 
 extern "C" int MarqelMain(int argc, const char* const* argv) {
     try {

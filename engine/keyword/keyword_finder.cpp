@@ -4,8 +4,16 @@ namespace {
 
 bool endsWord(char16_t c) {
     switch (c) {
-        case u'(': case u')': case u'[': case u']': case u'<': case u'>':
-        case u'/': case u'%': case u'{': case u'}':
+        case u'(':
+        case u')':
+        case u'[':
+        case u']':
+        case u'<':
+        case u'>':
+        case u'/':
+        case u'%':
+        case u'{':
+        case u'}':
             return true;
         default:
             return c <= 32;

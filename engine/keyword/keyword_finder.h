@@ -7,7 +7,7 @@
 // Collects a page's text and stops it as soon as a finished line holds the keyword as a whole
 // word (followed by the end of the line, a blank or control character, or one of ()[]<>/%{}).
 class KeywordFinder : public PageTextCollector {
-public:
+  public:
     KeywordFinder(PDF* pdf, std::u16string keyword)
         : PageTextCollector(pdf), keyword_(std::move(keyword)) {}
 
@@ -17,7 +17,7 @@ public:
     // The first run whose text holds the keyword anywhere, or null; `offset` is where in it.
     const TextRun* FirstRunWithKeyword(size_t& offset) const;
 
-private:
+  private:
     std::u16string keyword_;
     bool found_ = false;
 };

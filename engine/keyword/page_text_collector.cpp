@@ -9,9 +9,8 @@ constexpr char16_t kSpace = u' ';
 }  // namespace
 
 void PageTextCollector::takeSpaceWidth() {
-    halfSpaceWidth_ = state_.font != nullptr
-                          ? fntGetSpaceWidth(pdf_, state_.font, state_.fontSize) / 2.0
-                          : 0.0;
+    halfSpaceWidth_ =
+        state_.font != nullptr ? fntGetSpaceWidth(pdf_, state_.font, state_.fontSize) / 2.0 : 0.0;
 }
 
 void PageTextCollector::SetFont(const char* name, double size, const void* font) {

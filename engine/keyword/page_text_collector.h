@@ -31,7 +31,7 @@ struct TextRun {
 // them is wider than half a space (with the spacings, scaled); a piece elsewhere starts a new
 // line, and the finished line goes to LineFinished.
 class PageTextCollector {
-public:
+  public:
     explicit PageTextCollector(PDF* pdf) : pdf_(pdf) {}
     virtual ~PageTextCollector() = default;
 
@@ -56,9 +56,9 @@ public:
     // The parse callbacks that forward to a collector passed as their data.
     static const TPDFParseInterface& callbacks();
 
-private:
-    int append(const char16_t* text, int length, double x0, double x, double y,
-               const double* unitX, double shownSize);
+  private:
+    int append(const char16_t* text, int length, double x0, double x, double y, const double* unitX,
+               double shownSize);
     void takeSpaceWidth();
 
     PDF* pdf_;

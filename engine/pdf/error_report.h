@@ -21,7 +21,7 @@ using ErrorProc = int (*)(const void* userData, int errCode, const char* errMess
 
 // Holds the callback of one document and forwards messages to it.
 class ErrorSink {
-public:
+  public:
     void setProc(const void* userData, ErrorProc proc) {
         userData_ = userData;
         proc_ = proc;
@@ -29,7 +29,7 @@ public:
     void report(int type, int code, const std::string& message) const;
     void report(const QPDFExc& e, int typeOverride = 0) const;
 
-private:
+  private:
     const void* userData_ = nullptr;
     ErrorProc proc_ = nullptr;
 };

@@ -1,13 +1,12 @@
 #include "pdf/page_editor.h"
 
+#include <memory>
 #include <qpdf/Pl_Buffer.hh>
 #include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
 
 #include "pdf/basics/pdf_number.h"
 #include "pdf/resources.h"
-
-#include <memory>
 
 namespace relettra::pdf {
 
@@ -47,8 +46,9 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveSta
         page_.addPageContents(saveState, true);
         stream += "Q\n";
     }
-    stream += "q " + formatPdfNumber(m.a) + " " + formatPdfNumber(m.b) + " " + formatPdfNumber(m.c) + " " +
-              formatPdfNumber(m.d) + " " + formatPdfNumber(m.e) + " " + formatPdfNumber(m.f) + " cm\n";
+    stream += "q " + formatPdfNumber(m.a) + " " + formatPdfNumber(m.b) + " " +
+              formatPdfNumber(m.c) + " " + formatPdfNumber(m.d) + " " + formatPdfNumber(m.e) + " " +
+              formatPdfNumber(m.f) + " cm\n";
     stream += added_;
     stream += "Q\n";
     page_.addPageContents(newCompressedStream(pdf, stream), false);

@@ -1,9 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
-
-#include <memory>
 #include <string>
 
 #include "pdf/page_geometry.h"
@@ -14,7 +13,7 @@ namespace relettra::pdf {
 // operations add to it. Added content is kept apart from the page's own content: the page's
 // content runs inside q … Q, so nothing it leaves in the graphics or text state reaches ours.
 class PageEditor {
-public:
+  public:
     PageEditor(QPDFObjectHandle page, int pageNumber);
 
     int pageNumber() const { return pageNumber_; }
@@ -36,7 +35,7 @@ public:
     // is wrapped afterwards.
     bool commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveState);
 
-private:
+  private:
     QPDFPageObjectHelper page_;
     int pageNumber_;
     PageGeometry geometry_;

@@ -1,8 +1,7 @@
 #include "pdf/page_geometry.h"
 
-#include <qpdf/QPDFPageObjectHelper.hh>
-
 #include <algorithm>
+#include <qpdf/QPDFPageObjectHelper.hh>
 
 namespace relettra::pdf {
 

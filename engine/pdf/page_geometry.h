@@ -12,7 +12,7 @@ namespace relettra::pdf {
 // the same displayed page with y growing upward from its lower edge, which for an unrotated page
 // whose box starts at 0,0 is exactly PDF user space.
 class PageGeometry {
-public:
+  public:
     static PageGeometry fromPage(QPDFObjectHandle page);
     PageGeometry(double llx, double lly, double urx, double ury, int rotate);
 
@@ -30,7 +30,7 @@ public:
     // A user-space point in displayed (top-down) coordinates.
     void userToDisplayed(double ux, double uy, double& dx, double& dy) const;
 
-private:
+  private:
     double llx_, lly_, urx_, ury_;
     int rotate_;  // 0, 90, 180 or 270
 };

@@ -1,19 +1,18 @@
 #include "pdf/pdf_api.h"
 
-#include <qpdf/QPDFExc.hh>
-
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <qpdf/QPDFExc.hh>
 #include <string>
 
 #include "pdf/content/text_interpreter.h"
 #include "pdf/drawing/image_drawing.h"
 #include "pdf/drawing/shape_drawing.h"
 #include "pdf/drawing/text_drawing.h"
+#include "pdf/pdf_document.h"
 #include "pdf/text/page_text_session.h"
 #include "pdf/text/parse_callbacks_adapter.h"
-#include "pdf/pdf_document.h"
 
 using relettra::pdf::kErrFatal;
 using relettra::pdf::kErrWarning;
@@ -220,8 +219,8 @@ int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double heigh
         d.toUpright(*page, x, y, x0, yA);
         double yB = d.topDownCoordinates() ? yA - height : yA + height;
         return relettra::pdf::removeGlyphsInArea(*page, d.fonts(), d.qpdf(), d.sharedContentTest(),
-                                                 x0, std::min(yA, yB),
-                                                 x0 + width, std::max(yA, yB));
+                                                 x0, std::min(yA, yB), x0 + width,
+                                                 std::max(yA, yB));
     });
 }
 
@@ -243,7 +242,8 @@ int pdfSetFontA(PDF* pdf, const char*, int, double size, int, int) {
 }
 
 int pdfWriteTextA(PDF* pdf, double x, double y, const char* value) {
-    return guarded(pdf, 0, [&](PDF& d) { return relettra::pdf::drawText(d, x, y, text(value)) ? 1 : 0; });
+    return guarded(pdf, 0,
+                   [&](PDF& d) { return relettra::pdf::drawText(d, x, y, text(value)) ? 1 : 0; });
 }
 
 int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callbacks, int) {
@@ -255,8 +255,8 @@ int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callba
         relettra::pdf::PageContent content(page->page().getObjectHandle());
         relettra::pdf::ParseCallbacksAdapter adapter(data, *callbacks);
         if (callbacks->beginText != nullptr) callbacks->beginText(data);
-        bool complete =
-            relettra::pdf::TextInterpreter(d.fonts()).run(content, page->geometry().userToUpright(), adapter);
+        bool complete = relettra::pdf::TextInterpreter(d.fonts()).run(
+            content, page->geometry().userToUpright(), adapter);
         if (callbacks->endText != nullptr) callbacks->endText(data);
         return complete ? 1 : 0;
     });
@@ -266,7 +266,7 @@ namespace {
 
 // Stops at the first text-showing operator whose text holds the needle.
 class TextFinder : public relettra::pdf::TextListener {
-public:
+  public:
     explicit TextFinder(std::string needle) : needle_(std::move(needle)) {}
     bool onShow(const relettra::pdf::TextShow& show) override {
         text_.clear();
@@ -282,7 +282,7 @@ public:
     }
     bool found() const { return found_; }
 
-private:
+  private:
     std::string needle_;
     std::string text_;
     bool found_ = false;
@@ -298,7 +298,8 @@ int pdfPageShowsText(PDF* pdf, const char* utf8) {
         }
         relettra::pdf::PageContent content(page->page().getObjectHandle());
         TextFinder finder(utf8);
-        relettra::pdf::TextInterpreter(d.fonts()).run(content, page->geometry().userToUpright(), finder);
+        relettra::pdf::TextInterpreter(d.fonts()).run(content, page->geometry().userToUpright(),
+                                                      finder);
         return finder.found() ? 1 : 0;
     });
 }

@@ -5,6 +5,7 @@
 // callback and turned into the return values documented here.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "pdf/error_report.h"
@@ -20,6 +21,12 @@ using TErrorProc = relettra::pdf::ErrorProc;
 PDF* pdfNewPDF();
 // Releases the handle (null is allowed).
 void pdfDeletePDF(PDF* pdf);
+
+// Owns a handle of pdfNewPDF and releases it with pdfDeletePDF.
+using PdfHandle = std::unique_ptr<PDF, void (*)(PDF*)>;
+inline PdfHandle pdfNewHandle() {
+    return PdfHandle(pdfNewPDF(), pdfDeletePDF);
+}
 
 void pdfSetOnErrorProc(PDF* pdf, const void* userData, TErrorProc proc);
 // 1: points, origin at the upper-left corner of the displayed page, y downward; 0: y upward.
@@ -66,7 +73,7 @@ struct TPDFStack {
     double y = 0;
     double fontSize = 0;
     double textRise = 0;
-    std::string text;  // UTF-8
+    std::string text;   // UTF-8
     size_t record = 0;  // which record of the page this is
     size_t next = 0;
 };
@@ -105,11 +112,12 @@ struct TPDFParseInterface {
     int (*saveGraphicState)(const void* data) = nullptr;
     void (*restoreGraphicState)(const void* data) = nullptr;
     void (*setCharSpacing)(const void* data, double value) = nullptr;
-    void (*setFont)(const void* data, const char* fontName, double fontSize, const void* font) = nullptr;
+    void (*setFont)(const void* data, const char* fontName, double fontSize,
+                    const void* font) = nullptr;
     void (*setHorizontalScaling)(const void* data, double percent) = nullptr;
     void (*setWordSpacing)(const void* data, double value) = nullptr;
-    int (*showText8)(const void* data, const double matrix[6], const unsigned char* text, int length,
-                     double width, const double* advances) = nullptr;
+    int (*showText8)(const void* data, const double matrix[6], const unsigned char* text,
+                     int length, double width, const double* advances) = nullptr;
     int (*showText16)(const void* data, const double matrix[6], const char16_t* text, int length,
                       double width, const double* advances) = nullptr;
 };

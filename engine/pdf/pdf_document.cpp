@@ -1,17 +1,16 @@
 #include "pdf/pdf_document.h"
 
+#include <cstdio>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <random>
+#include <system_error>
 
 #include "pdf/fallback_font/fallback_font.h"
 #include "pdf/fonts/font_cache.h"
 #include "pdf/images/image_cache.h"
 #include "pdf/text/page_text_session.h"
-
-#include <cstdio>
-#include <random>
-#include <system_error>
 
 namespace relettra::pdf {
 
@@ -39,8 +38,7 @@ int PdfDocument::openImport(const std::string& path, const std::string& password
     flushWarnings();
     if (!readOnly_ && pdf_->isEncrypted() && !pdf_->ownerPasswordMatched() &&
         !pdf_->allowModifyOther()) {
-        errors_.report(kErrFile, 0,
-                       "The document's permissions do not allow changing it: " + path);
+        errors_.report(kErrFile, 0, "The document's permissions do not allow changing it: " + path);
         return -2;
     }
     inputPath_ = path;
@@ -138,7 +136,7 @@ fs::path temporarySibling(const fs::path& output) {
 
 // Deletes the temporary file unless it was handed over.
 class TemporaryFile {
-public:
+  public:
     explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
     ~TemporaryFile() {
         if (!path_.empty()) {
@@ -149,7 +147,7 @@ public:
     const fs::path& path() const { return path_; }
     void release() { path_.clear(); }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -173,9 +171,9 @@ bool PdfDocument::save() {
     }
     fs::path output = fs::u8path(outputPath_);
     if (sameFile(output, fs::u8path(inputPath_))) {
-        errors_.report(kErrFile, 0,
-                       "The output file is the input file; the input is never overwritten: " +
-                           outputPath_);
+        errors_.report(
+            kErrFile, 0,
+            "The output file is the input file; the input is never overwritten: " + outputPath_);
         return false;
     }
     for (auto& hook : beforeSave_) {

@@ -1,11 +1,10 @@
 #pragma once
 
-#include <qpdf/QPDF.hh>
-
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <qpdf/QPDF.hh>
 #include <set>
 #include <string>
 #include <vector>
@@ -18,7 +17,7 @@ class ImageCache;
 class FallbackFont;
 class FontCache;
 class PageTextSession;
-}
+}  // namespace relettra::pdf
 
 namespace relettra::pdf {
 
@@ -29,7 +28,7 @@ namespace relettra::pdf {
 //
 // Methods may throw QPDF's exceptions; the facade functions catch them.
 class PdfDocument {
-public:
+  public:
     PdfDocument();
     ~PdfDocument();
     PdfDocument(const PdfDocument&) = delete;
@@ -113,7 +112,7 @@ public:
     // Hands QPDF's collected warnings to the error callback.
     void flushWarnings();
 
-private:
+  private:
     ErrorSink errors_;
     std::unique_ptr<QPDF> pdf_;
     bool topDown_ = false;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <qpdf/QPDFObjectHandle.hh>
-
 #include <string>
 
 namespace relettra::pdf {

@@ -6,7 +6,7 @@
 // Reads a rule file line by line, whole lines of any length. A line ends with "\r\n" or a bare
 // "\n"; a last line without line end counts as well. The file is opened for reading only.
 class RuleFileReader {
-public:
+  public:
     explicit RuleFileReader(const std::string& path);
     bool isOpen() const { return in_.is_open() && !in_.bad(); }
 
@@ -16,7 +16,7 @@ public:
     // followed by one more line break.
     void echo(const std::string& line) const;
 
-private:
+  private:
     std::ifstream in_;
     bool lastHadLineEnd_ = false;
 };

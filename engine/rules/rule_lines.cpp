@@ -12,7 +12,7 @@ namespace {
 // Walks a rule line field by field. A field runs up to its terminator, which is stepped over;
 // once a terminator is missing, the field runs to the end and every later field is empty.
 class FieldCursor {
-public:
+  public:
     explicit FieldCursor(const std::string& line) : line_(line) {}
 
     std::string until(char terminator, size_t stepOver = 1) {
@@ -56,7 +56,7 @@ public:
         return field;
     }
 
-private:
+  private:
     const std::string& line_;
     size_t pos_ = 0;
 };

@@ -22,7 +22,7 @@ int InsertImagesByRules(const char* inputPath, const char* outputPath, const cha
     if (!std::filesystem::exists(std::filesystem::u8path(input), ec)) {
         return kImageInputMissingOrImageUnreadable;
     }
-    std::unique_ptr<PDF, void (*)(PDF*)> document(pdfNewPDF(), pdfDeletePDF);
+    PdfHandle document = pdfNewHandle();
     PDF* pdf = document.get();
     if (pdf == nullptr) {
         return kImageInputMissingOrImageUnreadable;
@@ -62,8 +62,8 @@ int InsertImagesByRules(const char* inputPath, const char* outputPath, const cha
         }
         if (rule.page >= 1 && rule.page <= pageCount && pdfEditPage(pdf, rule.page) == 1) {
             std::printf("Start insert image\n");
-            pdfInsertImageFromBuffer(pdf, left, top, width, height, image->data(),
-                                     image->size(), 1);
+            pdfInsertImageFromBuffer(pdf, left, top, width, height, image->data(), image->size(),
+                                     1);
             pdfEndPage(pdf);
         }
     }

@@ -13,11 +13,9 @@
 
 namespace {
 
-using Handle = std::unique_ptr<PDF, void (*)(PDF*)>;
-
 // Opens the input into a new document; null when it cannot be opened.
-Handle openInput(const std::string& inputPath, const char* outputPath) {
-    Handle pdf(pdfNewPDF(), pdfDeletePDF);
+PdfHandle openInput(const std::string& inputPath, const char* outputPath) {
+    PdfHandle pdf = pdfNewHandle();
     if (!pdf) {
         return pdf;
     }
@@ -120,14 +118,14 @@ bool noImage(const char* imageBytes, int imageLength) {
 }
 
 class Stopwatch {
-public:
+  public:
     ~Stopwatch() {
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - started_);
         std::printf("Processing time: %d ms\n", static_cast<int>(elapsed.count()));
     }
 
-private:
+  private:
     std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };
 
@@ -141,7 +139,7 @@ int FindKeywordHits(const std::string& inputPath, const std::string& keyword,
     if (keyword.empty()) {
         return kKeywordEmptyArgument;
     }
-    Handle pdf = openInput(inputPath, nullptr);
+    PdfHandle pdf = openInput(inputPath, nullptr);
     if (!pdf) {
         return kKeywordInputNotOpened;
     }
@@ -166,7 +164,7 @@ int StampImageAtHits(const std::string& inputPath, const std::string& outputPath
     if (hits.empty()) {
         return 0;
     }
-    Handle pdf = openInput(inputPath, outputPath.c_str());
+    PdfHandle pdf = openInput(inputPath, outputPath.c_str());
     if (!pdf) {
         return kKeywordInputNotOpened;
     }
@@ -174,8 +172,8 @@ int StampImageAtHits(const std::string& inputPath, const std::string& outputPath
 }
 
 extern "C" int MarqelByKeyword(const char* inputPath, const char* outputPath, const char* keyword,
-                               const char* imageBytes, int imageLength, double width,
-                               double height, const char* ownerPassword) {
+                               const char* imageBytes, int imageLength, double width, double height,
+                               const char* ownerPassword) {
     try {
         const std::string input = inputPath != nullptr ? inputPath : "";
         const std::string word = keyword != nullptr ? keyword : "";
@@ -187,7 +185,7 @@ extern "C" int MarqelByKeyword(const char* inputPath, const char* outputPath, co
         }
         // One document serves the search and the stamping: the search changes nothing in it,
         // and the input is read and its page tree walked once instead of twice.
-        Handle pdf = openInput(input, outputPath != nullptr ? outputPath : "");
+        PdfHandle pdf = openInput(input, outputPath != nullptr ? outputPath : "");
         if (!pdf) {
             return kKeywordInputNotOpened;
         }

@@ -12,9 +12,9 @@ int ReportLibraryError(const void*, int, const char* errMessage, int errType) {
         int bit;
         const char* format;
     } kFormats[] = {
-        {kErrWarning, "Warning!: %s\n"},         {kErrSyntax, "Syntax error!: %s\n"},
-        {kErrValue, "Value error!: %s\n"},       {kErrTrueTypeFont, "TrueType font error!: %s\n"},
-        {kErrFile, "File error!: %s\n"},         {kErrFatal, "Fatal error!: %s\n"},
+        {kErrWarning, "Warning!: %s\n"},   {kErrSyntax, "Syntax error!: %s\n"},
+        {kErrValue, "Value error!: %s\n"}, {kErrTrueTypeFont, "TrueType font error!: %s\n"},
+        {kErrFile, "File error!: %s\n"},   {kErrFatal, "Fatal error!: %s\n"},
     };
     for (const auto& entry : kFormats) {
         if ((errType & entry.bit) != 0) {

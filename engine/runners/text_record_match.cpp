@@ -41,8 +41,8 @@ RecordGeometry MeasureRecord(const TPDFStack& record) {
     return g;
 }
 
-bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int ruleTop,
-                       int ruleWidth, int ruleHeight) {
+bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int ruleTop, int ruleWidth,
+                       int ruleHeight) {
     const double height = std::trunc(pageHeight);
     double size = record.size;
     double extent = ruleHeight;
@@ -60,8 +60,8 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
         size = static_cast<int>(length / 1000.0f);
         // Text running up starts at its lower end, text running down at its upper end: the
         // rule's top is the displayed top of the text either way.
-        top = std::abs(a - 270) < 5 ? height - record.originY - ruleHeight
-                                    : height - record.originY;
+        top =
+            std::abs(a - 270) < 5 ? height - record.originY - ruleHeight : height - record.originY;
         extent = ruleWidth;
     }
     const double half = size / 2;

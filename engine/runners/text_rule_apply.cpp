@@ -23,7 +23,8 @@ int ReplaceMatchingText(PDF* pdf, int page, int, int top, int width, int height,
             }
             std::printf("strtext is :%s\n", record.text.c_str());
             // A record whose font cannot show the new text stays as it is.
-            if (pdfReplacePageTextA(pdf, ReplaceAll(record.text, find, replace).c_str(), &record) == 1) {
+            if (pdfReplacePageTextA(pdf, ReplaceAll(record.text, find, replace).c_str(), &record) ==
+                1) {
                 replaced = 1;
             }
         }

@@ -15,7 +15,7 @@ std::unique_ptr<EditContext> OpenEditContext(const std::string& inputPath,
     auto context = std::make_unique<EditContext>();
     context->inputPath = inputPath;
     context->outputPath = outputPath;
-    context->document.reset(pdfNewPDF());
+    context->document = pdfNewHandle();
     PDF* pdf = context->document.get();
     if (pdf == nullptr) {
         return nullptr;

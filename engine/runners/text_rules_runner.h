@@ -15,7 +15,7 @@ int ReplaceTextByRules(const char* inputPath, const char* outputPath, const char
 struct EditContext {
     std::string inputPath;
     std::string outputPath;
-    std::unique_ptr<PDF, void (*)(PDF*)> document{nullptr, pdfDeletePDF};
+    PdfHandle document{nullptr, pdfDeletePDF};
 };
 
 // Null when either path is empty or the input cannot be opened.

@@ -1,8 +1,7 @@
 #include "document_info.h"
 
-#include <qpdf/QPDFObjectHandle.hh>
-
 #include <cmath>
+#include <qpdf/QPDFObjectHandle.hh>
 #include <sstream>
 
 #include "pdf/pdf_api.h"
@@ -44,7 +43,7 @@ std::string points(double value) {
 }  // namespace
 
 std::optional<DocumentInfo> ReadDocumentInfo(const std::string& path, std::string& reason) {
-    std::unique_ptr<PDF, void (*)(PDF*)> pdf(pdfNewPDF(), pdfDeletePDF);
+    PdfHandle pdf = pdfNewHandle();
     if (!pdf) {
         reason = "out of memory";
         return std::nullopt;
@@ -100,8 +99,8 @@ std::string FormatDocumentInfo(const DocumentInfo& info) {
     line("PDFVersion", info.pdfVersion);
     out << "Encrypted: " << (info.encrypted ? "yes" : "no") << "\n";
     if (info.firstPageWidth > 0 && info.firstPageHeight > 0) {
-        out << "PageSize: " << points(info.firstPageWidth) << " x "
-            << points(info.firstPageHeight) << " pt\n";
+        out << "PageSize: " << points(info.firstPageWidth) << " x " << points(info.firstPageHeight)
+            << " pt\n";
     }
     return out.str();
 }

@@ -21,8 +21,8 @@ extern "C" {
 // -1 (empty input path, keyword or image), -2 (input missing), -3 (input not openable),
 // -4 (keyword not convertible), -5 (output not written).
 MARQEL_API int MarqelByKeyword(const char* inputPath, const char* outputPath, const char* keyword,
-                               const char* imageBytes, int imageLength, double width,
-                               double height, const char* ownerPassword);
+                               const char* imageBytes, int imageLength, double width, double height,
+                               const char* ownerPassword);
 
 // The engine's command line (see the README); returns the exit code.
 MARQEL_API int MarqelMain(int argc, const char* const* argv);

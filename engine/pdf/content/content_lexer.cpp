@@ -61,7 +61,8 @@ void ParsedContent::lex() {
     std::uint32_t operandStart = 0;
     tokens_.reserve(n / 4);
     auto push = [&](TokenKind kind, size_t b, size_t e) {
-        tokens_.push_back(Token{kind, static_cast<std::uint32_t>(b), static_cast<std::uint32_t>(e)});
+        tokens_.push_back(
+            Token{kind, static_cast<std::uint32_t>(b), static_cast<std::uint32_t>(e)});
     };
     while (i < n) {
         unsigned char c = static_cast<unsigned char>(s[i]);
@@ -150,7 +151,8 @@ void ParsedContent::lex() {
             size_t j = i + 1;
             size_t end = n;
             while (j + 1 < n) {
-                if (s[j] == 'E' && s[j + 1] == 'I' && isWhite(static_cast<unsigned char>(s[j - 1])) &&
+                if (s[j] == 'E' && s[j + 1] == 'I' &&
+                    isWhite(static_cast<unsigned char>(s[j - 1])) &&
                     (j + 2 == n || isWhite(static_cast<unsigned char>(s[j + 2])))) {
                     end = j;
                     break;
@@ -234,19 +236,31 @@ void stringValueInto(const ParsedContent& content, const Token& token, std::stri
         }
         char e = t[++i];
         switch (e) {
-            case 'n': out.push_back('\n'); break;
-            case 'r': out.push_back('\r'); break;
-            case 't': out.push_back('\t'); break;
-            case 'b': out.push_back('\b'); break;
-            case 'f': out.push_back('\f'); break;
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 'r':
+                out.push_back('\r');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
+            case 'b':
+                out.push_back('\b');
+                break;
+            case 'f':
+                out.push_back('\f');
+                break;
             case '\r':
                 if (i + 1 < end && t[i + 1] == '\n') ++i;
                 break;
-            case '\n': break;
+            case '\n':
+                break;
             default:
                 if (e >= '0' && e <= '7') {
                     int v = e - '0';
-                    for (int k = 0; k < 2 && i + 1 < end && t[i + 1] >= '0' && t[i + 1] <= '7'; ++k) {
+                    for (int k = 0; k < 2 && i + 1 < end && t[i + 1] >= '0' && t[i + 1] <= '7';
+                         ++k) {
                         v = v * 8 + (t[++i] - '0');
                     }
                     out.push_back(static_cast<char>(v & 0xFF));

@@ -40,7 +40,7 @@ struct Operation {
 // A content stream split into operations. Every byte stays where it was: the bytes between
 // tokens (white space, comments) are never lost, so untouched parts can be copied exactly.
 class ParsedContent {
-public:
+  public:
     explicit ParsedContent(std::string content);
 
     const std::string& bytes() const { return content_; }
@@ -50,7 +50,9 @@ public:
     std::string_view text(const Token& t) const {
         return std::string_view(content_).substr(t.begin, t.end - t.begin);
     }
-    std::string_view operatorName(const Operation& op) const { return text(tokens_[op.operatorToken]); }
+    std::string_view operatorName(const Operation& op) const {
+        return text(tokens_[op.operatorToken]);
+    }
     const Token& operand(const Operation& op, std::uint32_t i) const {
         return tokens_[op.firstOperand + i];
     }
@@ -58,7 +60,7 @@ public:
     std::uint32_t beginOf(const Operation& op) const;
     std::uint32_t endOf(const Operation& op) const { return tokens_[op.operatorToken].end; }
 
-private:
+  private:
     void lex();
     std::string content_;
     std::vector<Token> tokens_;

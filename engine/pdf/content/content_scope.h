@@ -1,11 +1,10 @@
 #pragma once
 
-#include <qpdf/QPDF.hh>
-#include <qpdf/QPDFObjectHandle.hh>
-
 #include <functional>
 #include <map>
 #include <memory>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
 #include <string>
 #include <vector>
 
@@ -33,7 +32,7 @@ struct ContentScope {
 // the forms it draws. Writing edits never touches other pages: a form that holds an edit is
 // copied for this page, and the page's resources are made its own before they are changed.
 class PageContent {
-public:
+  public:
     explicit PageContent(QPDFObjectHandle page);
 
     ContentScope& pageScope() { return *scopes_.front(); }
@@ -45,7 +44,7 @@ public:
     // is drawn by more than one page (then the page gets a new stream instead of changing it).
     void commit(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isShared);
 
-private:
+  private:
     std::vector<std::unique_ptr<ContentScope>> scopes_;
     std::map<std::pair<ContentScope*, std::string>, ContentScope*> forms_;
 };

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-
 namespace relettra::pdf {
 
 namespace {
@@ -62,8 +61,7 @@ double TextShow::totalAdvance() const {
     return total;
 }
 
-bool TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm,
-                          TextListener& listener) {
+bool TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener) {
     return runScope(page, page.pageScope(), initialCtm, TextState(), listener, 0);
 }
 
@@ -75,11 +73,10 @@ bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPD
     GraphicsState gs{ctm, std::move(initialText)};
     QPDFMatrix tm;
     QPDFMatrix tlm;
-    QPDFObjectHandle fonts = scope.resources.isDictionary() ? scope.resources.getKey("/Font")
-                                                            : QPDFObjectHandle();
-    QPDFObjectHandle xobjects = scope.resources.isDictionary()
-                                    ? scope.resources.getKey("/XObject")
-                                    : QPDFObjectHandle();
+    QPDFObjectHandle fonts =
+        scope.resources.isDictionary() ? scope.resources.getKey("/Font") : QPDFObjectHandle();
+    QPDFObjectHandle xobjects =
+        scope.resources.isDictionary() ? scope.resources.getKey("/XObject") : QPDFObjectHandle();
 
     auto number = [&](const Operation& op, std::uint32_t i) {
         const Token& t = content.operand(op, i);
@@ -203,12 +200,14 @@ bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPD
                     const Token& t = content.operand(op, op.operandCount - 1);
                     std::string formName(content.text(t));
                     QPDFObjectHandle form = xobjects.getKey(formName);
-                    if (form.isStream() && form.getDict().getKey("/Subtype").isNameAndEquals("/Form")) {
+                    if (form.isStream() &&
+                        form.getDict().getKey("/Subtype").isNameAndEquals("/Form")) {
                         ContentScope* formScope = page.formScope(scope, formName, form);
                         QPDFMatrix formCtm = gs.ctm;
                         formCtm.concat(matrixFromArray(form.getDict().getKey("/Matrix")));
                         listener.onSaveState();
-                        bool goOn = runScope(page, *formScope, formCtm, gs.text, listener, depth + 1);
+                        bool goOn =
+                            runScope(page, *formScope, formCtm, gs.text, listener, depth + 1);
                         listener.onRestoreState(gs.text);
                         if (!goOn) return false;
                     }
@@ -226,8 +225,8 @@ bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPD
             const Token& fontToken = content.operand(op, op.operandCount - 2);
             gs.text.fontSize = number(op, op.operandCount - 1);
             gs.text.fontName = std::string(content.text(fontToken));
-            QPDFObjectHandle dict = fonts.isDictionary() ? fonts.getKey(gs.text.fontName)
-                                                         : QPDFObjectHandle();
+            QPDFObjectHandle dict =
+                fonts.isDictionary() ? fonts.getKey(gs.text.fontName) : QPDFObjectHandle();
             gs.text.font = dict.isDictionary() ? fonts_.get(dict) : nullptr;
             listener.onTextStateChange(gs.text);
         } else if (name == "Tc" && hasNumbers(op, 1)) {

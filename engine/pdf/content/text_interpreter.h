@@ -1,8 +1,7 @@
 #pragma once
 
-#include <qpdf/QPDFMatrix.hh>
-
 #include <memory>
+#include <qpdf/QPDFMatrix.hh>
 #include <string>
 #include <vector>
 
@@ -28,9 +27,9 @@ struct TextState {
 // One string of a text-showing operator, or a TJ adjustment between strings.
 struct ShowElement {
     bool isString = true;
-    double adjustment = 0;      // TJ number, thousandths of a text space unit
-    std::uint32_t token = 0;    // the string or number token
-    std::string bytes;          // the string's bytes
+    double adjustment = 0;    // TJ number, thousandths of a text space unit
+    std::uint32_t token = 0;  // the string or number token
+    std::string bytes;        // the string's bytes
     std::vector<DecodedGlyph> glyphs;
 };
 
@@ -56,7 +55,7 @@ struct TextShow {
 
 // Receives what the interpreter finds, in content order. Returning false from onShow stops.
 class TextListener {
-public:
+  public:
     virtual ~TextListener() = default;
     virtual bool onShow(const TextShow& show) = 0;
     virtual void onSaveState() {}
@@ -68,16 +67,16 @@ public:
 // TL, Ts, Tr) and text positioning (BT, ET, Td, TD, Tm, T*), and reports each text-showing
 // operator. Text in form XObjects that the page draws counts as the page's text.
 class TextInterpreter {
-public:
+  public:
     explicit TextInterpreter(FontCache& fonts) : fonts_(fonts) {}
 
     // `initialCtm` maps the page's user space to the coordinates the listener wants. Returns
     // false when the listener stopped the walk.
     bool run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener);
 
-private:
-    bool runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm,
-                  TextState state, TextListener& listener, int depth);
+  private:
+    bool runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm, TextState state,
+                  TextListener& listener, int depth);
     FontCache& fonts_;
 };
 

@@ -31,9 +31,9 @@ bool drawImage(PdfDocument& document, double x, double y, double width, double h
         uprightY -= placedHeight;
     }
     std::string name = page->addResource("/XObject", image->stream, "RelIm");
-    page->appendUprightContent("q " + formatPdfNumber(placedWidth) + " 0 0 " + formatPdfNumber(placedHeight) +
-                               " " + formatPdfNumber(uprightX) + " " + formatPdfNumber(uprightY) + " cm " +
-                               name + " Do Q\n");
+    page->appendUprightContent("q " + formatPdfNumber(placedWidth) + " 0 0 " +
+                               formatPdfNumber(placedHeight) + " " + formatPdfNumber(uprightX) +
+                               " " + formatPdfNumber(uprightY) + " cm " + name + " Do Q\n");
     return true;
 }
 

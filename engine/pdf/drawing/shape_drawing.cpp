@@ -6,8 +6,9 @@
 namespace relettra::pdf {
 
 std::string rgbOperands(unsigned int rgb) {
-    return formatPdfNumber(((rgb >> 16) & 0xFF) / 255.0) + " " + formatPdfNumber(((rgb >> 8) & 0xFF) / 255.0) +
-           " " + formatPdfNumber((rgb & 0xFF) / 255.0);
+    return formatPdfNumber(((rgb >> 16) & 0xFF) / 255.0) + " " +
+           formatPdfNumber(((rgb >> 8) & 0xFF) / 255.0) + " " +
+           formatPdfNumber((rgb & 0xFF) / 255.0);
 }
 
 bool drawRectangle(PdfDocument& document, double x, double y, double width, double height,

@@ -58,8 +58,8 @@ bool drawText(PdfDocument& document, double x, double y, const std::string& text
     // The text state is set in full: the page's own settings must not reach this text.
     page->appendUprightContent("q BT " + color + " rg " + name + " " + formatPdfNumber(size) +
                                " Tf 0 Tc 0 Tw 100 Tz 0 Ts 0 Tr " + formatPdfNumber(upX) + " " +
-                               formatPdfNumber(baseline) + " Td " + encodeStringToken(font->encode(shown)) +
-                               " Tj ET Q\n");
+                               formatPdfNumber(baseline) + " Td " +
+                               encodeStringToken(font->encode(shown)) + " Tj ET Q\n");
     // The font's widths and Unicode map are brought up to date now, so that later rules of the
     // run can read and edit this text like any other.
     font->finish(document.qpdf());

@@ -7,10 +7,10 @@
 #include <set>
 #include <utility>
 
-#include "pdf/fallback_font/subset_source_font.h"
 #include "pdf/basics/pdf_number.h"
-#include "pdf/fallback_font/to_unicode_cmap.h"
 #include "pdf/basics/utf8.h"
+#include "pdf/fallback_font/subset_source_font.h"
+#include "pdf/fallback_font/to_unicode_cmap.h"
 
 namespace relettra::pdf {
 

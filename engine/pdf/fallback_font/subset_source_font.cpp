@@ -76,7 +76,7 @@ struct BlobDeleter {
 }  // namespace
 
 std::unique_ptr<SubsetSourceFont> SubsetSourceFont::load(const std::filesystem::path& file,
-                                               std::string& error) {
+                                                         std::string& error) {
     std::unique_ptr<SubsetSourceFont> program(new SubsetSourceFont());
     {
         std::ifstream in(file, std::ios::binary);
@@ -184,7 +184,7 @@ int SubsetSourceFont::advanceOf(std::uint16_t glyph) const {
 }
 
 std::string SubsetSourceFont::subset(const std::set<std::uint16_t>& glyphs,
-                                const std::set<char32_t>& unicodes, std::string& error) const {
+                                     const std::set<char32_t>& unicodes, std::string& error) const {
     std::unique_ptr<hb_subset_input_t, SubsetInputDeleter> input(hb_subset_input_create_or_fail());
     if (!input) {
         error = "font subsetting: out of memory";

@@ -34,7 +34,8 @@ class SubsetSourceFont {
   public:
     // Reads and checks the file; nullptr and a message when it cannot be read or is no TrueType
     // font with glyph outlines and a Unicode cmap.
-    static std::unique_ptr<SubsetSourceFont> load(const std::filesystem::path& file, std::string& error);
+    static std::unique_ptr<SubsetSourceFont> load(const std::filesystem::path& file,
+                                                  std::string& error);
     ~SubsetSourceFont();
     SubsetSourceFont(const SubsetSourceFont&) = delete;
     SubsetSourceFont& operator=(const SubsetSourceFont&) = delete;

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "pdf/fonts/glyph_names.h"
 #include "pdf/basics/utf8.h"
+#include "pdf/fonts/glyph_names.h"
 
 namespace relettra::pdf {
 namespace {

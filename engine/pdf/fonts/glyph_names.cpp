@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "pdf/fonts/font_data.h"
 #include "pdf/basics/utf8.h"
+#include "pdf/fonts/font_data.h"
 
 namespace relettra::pdf {
 namespace {

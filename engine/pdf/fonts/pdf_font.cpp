@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <exception>
 
+#include "pdf/basics/utf8.h"
 #include "pdf/fonts/font_program.h"
 #include "pdf/fonts/glyph_names.h"
 #include "pdf/fonts/pdf_object_access.h"
 #include "pdf/fonts/simple_encoding.h"
 #include "pdf/fonts/simple_glyph_lookup.h"
 #include "pdf/fonts/standard_fonts.h"
-#include "pdf/basics/utf8.h"
 
 namespace relettra::pdf {
 namespace {

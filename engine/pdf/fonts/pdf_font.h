@@ -46,13 +46,13 @@ namespace relettra::pdf {
 class FontProgram;
 
 struct DecodedGlyph {
-    std::uint32_t code = 0;  // the character code as it stands in the string
-    int byteLength = 1;      // 1 for simple fonts; 1..4 for composite fonts per codespace
+    std::uint32_t code = 0;    // the character code as it stands in the string
+    int byteLength = 1;        // 1 for simple fonts; 1..4 for composite fonts per codespace
     std::string_view unicode;  // UTF-8 text of this code ("" if unknown); refers to storage of
                                // the font, valid while the font lives
-    double advance = 0;      // advance in text space per unit font size (width * FontMatrix,
-                             // i.e. width / 1000 except for Type3). For vertical fonts this
-                             // is the vertical advance (from /DW2, 1.0 by default).
+    double advance = 0;        // advance in text space per unit font size (width * FontMatrix,
+                               // i.e. width / 1000 except for Type3). For vertical fonts this
+                               // is the vertical advance (from /DW2, 1.0 by default).
     bool isSingleByteSpace = false;  // code 32 of a one-byte code (word spacing applies)
 };
 

@@ -1,9 +1,9 @@
 #include "pdf/fonts/simple_glyph_lookup.h"
 
+#include "pdf/basics/utf8.h"
 #include "pdf/fonts/font_data.h"
 #include "pdf/fonts/font_program.h"
 #include "pdf/fonts/glyph_names.h"
-#include "pdf/basics/utf8.h"
 
 namespace relettra::pdf {
 namespace {

@@ -10,10 +10,10 @@ namespace relettra::pdf {
 
 // Where one glyph of a text-showing operator stands.
 struct PlacedGlyph {
-    std::uint32_t element;  // index into TextShow::elements
-    std::uint32_t glyph;    // index into that element's glyphs
-    double penStart;        // text space, along the writing direction, from the operator's start
-    double advance;         // text space advance (spacing and scaling included)
+    std::uint32_t element;    // index into TextShow::elements
+    std::uint32_t glyph;      // index into that element's glyphs
+    double penStart;          // text space, along the writing direction, from the operator's start
+    double advance;           // text space advance (spacing and scaling included)
     std::uint32_t textBegin;  // byte range of its Unicode text in TextShow::text()
     std::uint32_t textEnd;
 };

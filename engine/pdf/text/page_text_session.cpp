@@ -8,14 +8,14 @@ namespace relettra::pdf {
 namespace {
 
 class ShowCollector : public TextListener {
-public:
+  public:
     explicit ShowCollector(std::vector<TextShow>& shows) : shows_(shows) {}
     bool onShow(const TextShow& show) override {
         shows_.push_back(show);
         return true;
     }
 
-private:
+  private:
     std::vector<TextShow>& shows_;
 };
 
@@ -49,8 +49,8 @@ bool PageTextSession::flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& is
 }
 
 int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf,
-                       const std::function<bool(QPDFObjGen)>& isSharedStream, double x0,
-                       double y0, double x1, double y1) {
+                       const std::function<bool(QPDFObjGen)>& isSharedStream, double x0, double y0,
+                       double x1, double y1) {
     PageContent content(page.page().getObjectHandle());
     std::vector<TextShow> shows;
     ShowCollector collector(shows);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <qpdf/QPDF.hh>
-
 #include <vector>
 
 #include "pdf/content/content_scope.h"
@@ -14,7 +13,7 @@ namespace relettra::pdf {
 // The text-showing operators of the open page, read once, in content order, with their
 // positions in upright page coordinates; replacements are collected and written by flush().
 class PageTextSession {
-public:
+  public:
     PageTextSession(PageEditor& page, FontCache& fonts);
 
     size_t size() const { return shows_.size(); }
@@ -26,7 +25,7 @@ public:
     // Writes the replacements into the page. Returns true when something was written.
     bool flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream);
 
-private:
+  private:
     PageContent content_;
     std::vector<TextShow> shows_;
 };
@@ -34,7 +33,7 @@ private:
 // Removes from the open page every glyph whose box centre lies inside the upright rectangle
 // [x0, x1] × [y0, y1]; every other glyph stays where it was. Returns the number removed.
 int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf,
-                       const std::function<bool(QPDFObjGen)>& isSharedStream, double x0,
-                       double y0, double x1, double y1);
+                       const std::function<bool(QPDFObjGen)>& isSharedStream, double x0, double y0,
+                       double x1, double y1);
 
 }  // namespace relettra::pdf

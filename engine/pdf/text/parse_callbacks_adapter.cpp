@@ -62,11 +62,13 @@ void ParseCallbacksAdapter::reportState(const TextState& state) {
         changed = true;
     }
     if (!anyReported_ || state.charSpacing != reported_.charSpacing) {
-        if (callbacks_.setCharSpacing != nullptr) callbacks_.setCharSpacing(data_, state.charSpacing);
+        if (callbacks_.setCharSpacing != nullptr)
+            callbacks_.setCharSpacing(data_, state.charSpacing);
         changed = true;
     }
     if (!anyReported_ || state.wordSpacing != reported_.wordSpacing) {
-        if (callbacks_.setWordSpacing != nullptr) callbacks_.setWordSpacing(data_, state.wordSpacing);
+        if (callbacks_.setWordSpacing != nullptr)
+            callbacks_.setWordSpacing(data_, state.wordSpacing);
         changed = true;
     }
     if (!anyReported_ || state.horizontalScaling != reported_.horizontalScaling) {
@@ -106,8 +108,10 @@ bool ParseCallbacksAdapter::onShow(const TextShow& show) {
             } else {
                 pen += move;
                 pieceWidth += move;
-                if (text.empty()) pieceStart = pen;
-                else if (!advances.empty()) advances.back() += move;
+                if (text.empty())
+                    pieceStart = pen;
+                else if (!advances.empty())
+                    advances.back() += move;
             }
             continue;
         }
@@ -147,8 +151,9 @@ bool ParseCallbacksAdapter::emitPiece(const TextShow& show, double penStart,
     const int length = static_cast<int>(text.size());
     if (narrow && callbacks_.showText8 != nullptr) {
         std::string bytes(text.begin(), text.end());
-        result = callbacks_.showText8(data_, matrix, reinterpret_cast<const unsigned char*>(bytes.data()),
-                                      length, width, advances.data());
+        result = callbacks_.showText8(data_, matrix,
+                                      reinterpret_cast<const unsigned char*>(bytes.data()), length,
+                                      width, advances.data());
     } else if (callbacks_.showText16 != nullptr) {
         result = callbacks_.showText16(data_, matrix, text.data(), length, width, advances.data());
     }

@@ -7,7 +7,7 @@ namespace relettra::pdf {
 
 // Turns what the text interpreter finds into the calls of a TPDFParseInterface.
 class ParseCallbacksAdapter : public TextListener {
-public:
+  public:
     ParseCallbacksAdapter(const void* data, const TPDFParseInterface& callbacks)
         : data_(data), callbacks_(callbacks) {}
 
@@ -16,7 +16,7 @@ public:
     void onRestoreState(const TextState& state) override;
     void onTextStateChange(const TextState& state) override;
 
-private:
+  private:
     bool emitPiece(const TextShow& show, double penStart, const std::u16string& text,
                    const std::vector<double>& advances, double width);
     void reportState(const TextState& state);

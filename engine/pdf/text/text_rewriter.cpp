@@ -90,7 +90,8 @@ std::optional<std::string> rewriteShowText(const TextShow& show, const std::stri
     std::vector<PlacedGlyph> glyphs = layoutGlyphs(show);
     // The differing middle: common prefix and suffix, widened to whole glyphs.
     size_t prefix = 0;
-    while (prefix < oldText.size() && prefix < newText.size() && oldText[prefix] == newText[prefix]) {
+    while (prefix < oldText.size() && prefix < newText.size() &&
+           oldText[prefix] == newText[prefix]) {
         ++prefix;
     }
     size_t suffix = 0;
@@ -166,7 +167,8 @@ std::optional<std::string> rewriteShowText(const TextShow& show, const std::stri
     return writeOperator(show, pieces);
 }
 
-std::optional<std::string> rewriteShowWithout(const TextShow& show, const std::vector<bool>& remove) {
+std::optional<std::string> rewriteShowWithout(const TextShow& show,
+                                              const std::vector<bool>& remove) {
     if (std::find(remove.begin(), remove.end(), true) == remove.end()) {
         return std::nullopt;
     }

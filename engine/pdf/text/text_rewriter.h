@@ -17,6 +17,7 @@ std::optional<std::string> rewriteShowText(const TextShow& show, const std::stri
 // New bytes for a text-showing operator without the glyphs marked in `remove` (one flag per
 // glyph of layoutGlyphs). Every other glyph stays exactly where it was: the advance of removed
 // glyphs becomes a TJ adjustment. nullopt when nothing is removed.
-std::optional<std::string> rewriteShowWithout(const TextShow& show, const std::vector<bool>& remove);
+std::optional<std::string> rewriteShowWithout(const TextShow& show,
+                                              const std::vector<bool>& remove);
 
 }  // namespace relettra::pdf
