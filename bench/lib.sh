@@ -3,7 +3,7 @@ set -euo pipefail
 bench_dir="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 top="$(cd "$bench_dir/.." && pwd)"
 build="${BUILD_DIR:-$top/build}"
-runs="${BENCH_RUNS:-5}"
+runs="${BENCH_RUNS:-7}"
 
 build_tools() {
   "$top/scripts/setup"
@@ -20,8 +20,9 @@ need_mutool() {
   fi
 }
 
-# Median wall time in seconds of `runs` runs of a command (its output discarded).
-median_time() {
+# Shortest wall time in seconds of `runs` runs of a command (its output discarded): on a shared
+# machine the shortest run is the one least disturbed by others.
+best_time() {
   local times=()
   for _ in $(seq "$runs"); do
     local start end
@@ -30,7 +31,7 @@ median_time() {
     end=$(date +%s.%N)
     times+=("$(awk -v a="$start" -v b="$end" 'BEGIN {printf "%.4f", b - a}')")
   done
-  printf '%s\n' "${times[@]}" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'
+  printf '%s\n' "${times[@]}" | sort -g | head -n 1
 }
 
 ratio() {

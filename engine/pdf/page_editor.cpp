@@ -32,6 +32,13 @@ std::string PageEditor::addResource(const std::string& category, QPDFObjectHandl
     }
 }
 
+PageContent& PageEditor::parsedContent() {
+    if (!parsed_) {
+        parsed_ = std::make_unique<PageContent>(page_.getObjectHandle());
+    }
+    return *parsed_;
+}
+
 void PageEditor::appendUprightContent(const std::string& content) {
     added_ += content;
 }
@@ -53,6 +60,7 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveSta
     stream += "Q\n";
     page_.addPageContents(newCompressedStream(pdf, stream), false);
     added_.clear();
+    parsed_.reset();
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <string>
 
+#include "pdf/content/content_scope.h"
 #include "pdf/page_geometry.h"
 
 namespace relettra::pdf {
@@ -26,6 +27,11 @@ class PageEditor {
     std::string addResource(const std::string& category, QPDFObjectHandle object,
                             const std::string& prefix);
 
+    // The page's content as it stands, parsed once for the readers of the open page.
+    PageContent& parsedContent();
+    // Called after the page's content was changed, so the next reader parses it anew.
+    void contentChanged() { parsed_.reset(); }
+
     // Content in upright coordinates (points, origin at the displayed lower-left corner).
     void appendUprightContent(const std::string& content);
 
@@ -40,6 +46,7 @@ class PageEditor {
     int pageNumber_;
     PageGeometry geometry_;
     std::string added_;
+    std::unique_ptr<PageContent> parsed_;
 };
 
 // `data` compressed with Flate, quickly rather than tightly: content that a run writes is small,

@@ -252,7 +252,7 @@ int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callba
         if (page == nullptr || callbacks == nullptr) {
             return -1;
         }
-        relettra::pdf::PageContent content(page->page().getObjectHandle());
+        relettra::pdf::PageContent& content = page->parsedContent();
         relettra::pdf::ParseCallbacksAdapter adapter(data, *callbacks);
         if (callbacks->beginText != nullptr) callbacks->beginText(data);
         bool complete = relettra::pdf::TextInterpreter(d.fonts()).run(
@@ -262,45 +262,14 @@ int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callba
     });
 }
 
-namespace {
-
-// Stops at the first text-showing operator whose text holds the needle.
-class TextFinder : public relettra::pdf::TextListener {
-  public:
-    explicit TextFinder(std::string needle) : needle_(std::move(needle)) {}
-    bool onShow(const relettra::pdf::TextShow& show) override {
-        text_.clear();
-        for (auto const& element : show.elements) {
-            for (auto const& glyph : element.glyphs) {
-                for (char c : glyph.unicode) {
-                    text_.push_back(c);
-                }
-            }
-        }
-        found_ = text_.find(needle_) != std::string::npos;
-        return !found_;
-    }
-    bool found() const { return found_; }
-
-  private:
-    std::string needle_;
-    std::string text_;
-    bool found_ = false;
-};
-
-}  // namespace
-
 int pdfPageShowsText(PDF* pdf, const char* utf8) {
     return guarded(pdf, -1, [&](PDF& d) {
         relettra::pdf::PageEditor* page = d.openPage();
         if (page == nullptr || utf8 == nullptr) {
             return -1;
         }
-        relettra::pdf::PageContent content(page->page().getObjectHandle());
-        TextFinder finder(utf8);
-        relettra::pdf::TextInterpreter(d.fonts()).run(content, page->geometry().userToUpright(),
-                                                      finder);
-        return finder.found() ? 1 : 0;
+        relettra::pdf::TextInterpreter interpreter(d.fonts());
+        return interpreter.showsText(page->parsedContent(), utf8) ? 1 : 0;
     });
 }
 

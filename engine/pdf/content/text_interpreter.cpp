@@ -65,6 +65,65 @@ bool TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm, TextL
     return runScope(page, page.pageScope(), initialCtm, TextState(), listener, 0);
 }
 
+bool TextInterpreter::showsText(PageContent& page, const std::string& needle) {
+    std::string buffer;
+    return scopeShowsText(page, page.pageScope(), needle, buffer, 0, nullptr);
+}
+
+bool TextInterpreter::scopeShowsText(PageContent& page, ContentScope& scope,
+                                     const std::string& needle, std::string& buffer, int depth,
+                                     std::shared_ptr<const PdfFont> font) {
+    const ParsedContent& content = *scope.content;
+    QPDFObjectHandle fonts =
+        scope.resources.isDictionary() ? scope.resources.getKey("/Font") : QPDFObjectHandle();
+    QPDFObjectHandle xobjects =
+        scope.resources.isDictionary() ? scope.resources.getKey("/XObject") : QPDFObjectHandle();
+    std::vector<std::shared_ptr<const PdfFont>> saved;
+    std::string bytes;
+    for (const Operation& op : content.operations()) {
+        std::string_view name = content.operatorName(op);
+        if (name == "q") {
+            saved.push_back(font);
+        } else if (name == "Q") {
+            if (!saved.empty()) {
+                font = saved.back();
+                saved.pop_back();
+            }
+        } else if (name == "Tf" && op.operandCount >= 2) {
+            std::string fontName(content.text(content.operand(op, op.operandCount - 2)));
+            QPDFObjectHandle dict =
+                fonts.isDictionary() ? fonts.getKey(fontName) : QPDFObjectHandle();
+            font = dict.isDictionary() ? fonts_.get(dict) : nullptr;
+        } else if (name == "Tj" || name == "TJ" || name == "'" || name == "\"") {
+            if (!font) continue;
+            buffer.clear();
+            // The strings of the operator: all of a TJ array, else the last operand.
+            std::uint32_t first =
+                name == "TJ" ? 0 : (op.operandCount > 0 ? op.operandCount - 1 : 0);
+            for (std::uint32_t i = first; i < op.operandCount; ++i) {
+                const Token& t = content.operand(op, i);
+                if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
+                    stringValueInto(content, t, bytes);
+                    font->appendUtf8Text(bytes, buffer);
+                }
+            }
+            if (buffer.find(needle) != std::string::npos) return true;
+        } else if (name == "Do" && op.operandCount >= 1 && xobjects.isDictionary() &&
+                   depth < kMaxFormDepth) {
+            std::string formName(content.text(content.operand(op, op.operandCount - 1)));
+            QPDFObjectHandle form = xobjects.getKey(formName);
+            if (form.isStream() && form.getDict().getKey("/Subtype").isNameAndEquals("/Form")) {
+                ContentScope* formScope = page.formScope(scope, formName, form);
+                // A form starts with the font of the graphics state that draws it.
+                if (scopeShowsText(page, *formScope, needle, buffer, depth + 1, font)) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
 bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm,
                                TextState initialText, TextListener& listener, int depth) {
     const ParsedContent& content = *scope.content;

@@ -74,7 +74,13 @@ class TextInterpreter {
     // false when the listener stopped the walk.
     bool run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener);
 
+    // Whether the text of some text-showing operator (text in forms included) holds `needle`
+    // (UTF-8). Follows only fonts and strings: much quicker than a full walk.
+    bool showsText(PageContent& page, const std::string& needle);
+
   private:
+    bool scopeShowsText(PageContent& page, ContentScope& scope, const std::string& needle,
+                        std::string& buffer, int depth, std::shared_ptr<const PdfFont> font);
     bool runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm, TextState state,
                   TextListener& listener, int depth);
     FontCache& fonts_;

@@ -382,6 +382,35 @@ void PdfFont::decodeInto(const std::string& bytes, std::vector<DecodedGlyph>& gl
     glyphs.resize(used);
 }
 
+void PdfFont::appendUtf8Text(const std::string& bytes, std::string& out) const {
+    try {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (kind_ != Kind::Type0) {
+            ensureSimpleNamesLocked();
+            for (const char byte : bytes) {
+                const std::string& text = simpleUnicode_[static_cast<unsigned char>(byte)];
+                if (text.size() == 1) {
+                    out.push_back(text[0]);  // by far the most common case, kept cheap
+                } else {
+                    out += text;
+                }
+            }
+            return;
+        }
+        std::size_t pos = 0;
+        while (pos < bytes.size()) {
+            const int length = std::max(1, encodingCMap_.codeLength(bytes, pos, 2));
+            std::uint32_t code = 0;
+            for (int i = 0; i < length; ++i)
+                code = (code << 8) | static_cast<unsigned char>(bytes[pos + i]);
+            out += storedUnicodeLocked(code);
+            pos += static_cast<std::size_t>(length);
+        }
+    } catch (const std::exception&) {
+        // Keep what was decoded so far.
+    }
+}
+
 std::string PdfFont::toUtf8(const std::string& bytes) const {
     std::string text;
     for (const auto& glyph : decode(bytes)) text += glyph.unicode;

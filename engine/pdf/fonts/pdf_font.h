@@ -76,6 +76,8 @@ class PdfFont {
 
     // The Unicode text of a string operand, UTF-8.
     std::string toUtf8(const std::string& bytes) const;
+    // The same appended to `out`: the lean path for searching text.
+    void appendUtf8Text(const std::string& bytes, std::string& out) const;
 
     // Encodes UTF-8 text into this font's codes; nullopt when any character has no glyph that
     // the font really holds (or no usable width). Each character takes a code of its own; a

@@ -22,7 +22,7 @@ class ShowCollector : public TextListener {
 }  // namespace
 
 PageTextSession::PageTextSession(PageEditor& page, FontCache& fonts)
-    : content_(page.page().getObjectHandle()) {
+    : page_(page), content_(page.page().getObjectHandle()) {
     ShowCollector collector(shows_);
     TextInterpreter(fonts).run(content_, page.geometry().userToUpright(), collector);
 }
@@ -45,6 +45,7 @@ bool PageTextSession::flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& is
         return false;
     }
     content_.commit(pdf, isSharedStream);
+    page_.contentChanged();
     return true;
 }
 
@@ -74,6 +75,7 @@ int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf,
     }
     if (content.hasEdits()) {
         content.commit(pdf, isSharedStream);
+        page.contentChanged();
     }
     return removed;
 }

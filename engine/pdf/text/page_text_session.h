@@ -26,6 +26,7 @@ class PageTextSession {
     bool flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream);
 
   private:
+    PageEditor& page_;
     PageContent content_;
     std::vector<TextShow> shows_;
 };
