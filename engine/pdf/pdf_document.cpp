@@ -1,6 +1,7 @@
 #include "pdf/pdf_document.h"
 
 #include <cstdio>
+#include <fstream>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
@@ -28,13 +29,43 @@ void PdfDocument::create(const std::string& outputPath) {
     outputPath_ = outputPath;
 }
 
+namespace {
+
+bool readWholeFile(const fs::path& file, std::string& bytes) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    if (ec) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(size));
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return !in.bad();
+}
+
+}  // namespace
+
 int PdfDocument::openImport(const std::string& path, const std::string& password) {
     std::error_code ec;
     if (path.empty() || !fs::is_regular_file(fs::u8path(path), ec)) {
         errors_.report(kErrFile, 0, "Cannot open the input file: " + path);
         return -1;
     }
-    pdf_->processFile(path.c_str(), password.empty() ? nullptr : password.c_str());
+    const char* openPassword = password.empty() ? nullptr : password.c_str();
+    // Files of ordinary size are read whole; a very large one is read from the disk as needed.
+    constexpr std::uintmax_t kReadWholeUpTo = 512ull << 20;
+    if (fs::file_size(fs::u8path(path), ec) > kReadWholeUpTo || ec) {
+        pdf_->processFile(path.c_str(), openPassword);
+    } else if (readWholeFile(fs::u8path(path), inputBytes_)) {
+        pdf_->processMemoryFile(path.c_str(), inputBytes_.data(), inputBytes_.size(), openPassword);
+    } else {
+        errors_.report(kErrFile, 0, "Cannot read the input file: " + path);
+        return -1;
+    }
     flushWarnings();
     if (!readOnly_ && pdf_->isEncrypted() && !pdf_->ownerPasswordMatched() &&
         !pdf_->allowModifyOther()) {

@@ -222,6 +222,12 @@ void stringValueInto(const ParsedContent& content, const Token& token, std::stri
         return;
     }
     size_t end = t.back() == ')' ? t.size() - 1 : t.size();
+    // Most strings hold neither escapes nor line ends: their bytes are the string itself.
+    std::string_view inner = t.substr(1, end - 1);
+    if (inner.find_first_of("\\\r") == std::string_view::npos) {
+        out.assign(inner.data(), inner.size());
+        return;
+    }
     out.reserve(end);
     for (size_t i = 1; i < end; ++i) {
         char c = t[i];

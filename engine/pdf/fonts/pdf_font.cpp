@@ -387,6 +387,7 @@ void PdfFont::appendUtf8Text(const std::string& bytes, std::string& out) const {
         std::lock_guard<std::mutex> lock(mutex_);
         if (kind_ != Kind::Type0) {
             ensureSimpleNamesLocked();
+            out.reserve(out.size() + bytes.size());
             for (const char byte : bytes) {
                 const std::string& text = simpleUnicode_[static_cast<unsigned char>(byte)];
                 if (text.size() == 1) {
