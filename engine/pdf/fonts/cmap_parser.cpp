@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "pdf/basics/pdf_string.h"
 #include "pdf/basics/utf8.h"
 #include "pdf/fonts/glyph_names.h"
 
@@ -126,45 +127,21 @@ class Tokenizer {
 
     void readLiteral(std::string& out) {
         ++pos_;  // '('
+        const std::size_t start = pos_;
         int depth = 1;
         while (pos_ < text_.size()) {
-            char c = text_[pos_++];
-            if (c == '\\' && pos_ < text_.size()) {
-                c = text_[pos_++];
-                switch (c) {
-                    case 'n':
-                        out.push_back('\n');
-                        break;
-                    case 'r':
-                        out.push_back('\r');
-                        break;
-                    case 't':
-                        out.push_back('\t');
-                        break;
-                    case 'b':
-                        out.push_back('\b');
-                        break;
-                    case 'f':
-                        out.push_back('\f');
-                        break;
-                    default:
-                        if (c >= '0' && c <= '7') {
-                            int value = c - '0';
-                            for (int k = 0; k < 2 && pos_ < text_.size() && text_[pos_] >= '0' &&
-                                            text_[pos_] <= '7';
-                                 ++k)
-                                value = value * 8 + (text_[pos_++] - '0');
-                            out.push_back(static_cast<char>(value));
-                        } else if (c != '\n' && c != '\r') {
-                            out.push_back(c);
-                        }
-                }
-                continue;
+            const char c = text_[pos_++];
+            if (c == '\\') {
+                ++pos_;
+            } else if (c == '(') {
+                ++depth;
+            } else if (c == ')' && --depth == 0) {
+                appendLiteralStringBytes(std::string_view(text_).substr(start, pos_ - 1 - start),
+                                         out);
+                return;
             }
-            if (c == '(') ++depth;
-            if (c == ')' && --depth == 0) break;
-            out.push_back(c);
         }
+        appendLiteralStringBytes(std::string_view(text_).substr(start), out);
     }
 
     const std::string& text_;
