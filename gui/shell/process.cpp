@@ -66,6 +66,7 @@ Process::Process(std::unique_ptr<UserDialogs> userDialogs)
     paintBackground();
     setAcceptDrops(true);
     ui->textEdit_process->clear();
+    createPicker();
 }
 
 Process::~Process() {
@@ -194,7 +195,3 @@ void Process::keyPressEvent(QKeyEvent* event) {
     event->accept();
 }
 
-void Process::enteroption() {
-    // Opening the rule picker on the first listed file comes with the picker itself.
-    qDebug("Settings: the rule picker is not available yet.");
-}

@@ -15,6 +15,7 @@ class QProcess;
 class QTableWidget;
 class QTableWidgetItem;
 class QTimer;
+class Rules;
 
 namespace Ui {
 class Process;
@@ -83,6 +84,9 @@ class Process : public QWidget {
     void disconnectSelectionHook();
     void swapRows(int row, int otherRow);
 
+    // Rule picker (process_picker.cpp).
+    void createPicker();
+
     // Rule tables.
     QTableWidget* visiblePositionTable() const;
     QTableWidget* currentContentTable() const;
@@ -95,6 +99,8 @@ class Process : public QWidget {
     std::unique_ptr<UserDialogs> dialogs;
     std::unique_ptr<Ui::Process> ui;
     AboutDialog aboutDialog;
+    // The rule picker, made once by the constructor and kept for the window's whole life.
+    Rules* rules = nullptr;
     QTimer* previewTimer = nullptr;
 
     QAction* actionAddFiles = nullptr;
