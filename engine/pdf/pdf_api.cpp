@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <new>
 #include <qpdf/QPDFExc.hh>
 #include <string>
 
+#include "pdf/basics/utf8.h"
 #include "pdf/content/text_interpreter.h"
 #include "pdf/drawing/image_drawing.h"
 #include "pdf/drawing/shape_drawing.h"
 #include "pdf/drawing/text_drawing.h"
+#include "pdf/fallback_font/fallback_font.h"
 #include "pdf/pdf_document.h"
 #include "pdf/text/page_text_session.h"
 #include "pdf/text/parse_callbacks_adapter.h"
@@ -198,6 +201,43 @@ int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack) {
             return 0;
         }
         return session->replace(stack->record, text(newText)) ? 1 : 0;
+    });
+}
+
+int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::string* character,
+                       std::string* fontName) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        std::function<bool(char32_t)> hasGlyph;
+        std::string name;
+        if (stack != nullptr) {
+            relettra::pdf::PageTextSession* session = d.textSession();
+            if (session == nullptr || stack->record >= session->size() ||
+                !session->show(stack->record).state.font) {
+                return -1;
+            }
+            const auto& font = session->show(stack->record).state.font;
+            hasGlyph = [&font](char32_t c) { return font->canEncode(c); };
+            name = font->baseFont();
+        } else {
+            relettra::pdf::FallbackFont* font = d.selectedFont();
+            if (font == nullptr) {
+                return -1;
+            }
+            hasGlyph = [font](char32_t c) { return font->covers(c); };
+        }
+        for (char32_t c : relettra::pdf::decodeUtf8(text(utf8))) {
+            if (!hasGlyph(c)) {
+                if (character != nullptr) {
+                    character->clear();
+                    relettra::pdf::appendUtf8(*character, c);
+                }
+                if (fontName != nullptr) {
+                    *fontName = name;
+                }
+                return 1;
+            }
+        }
+        return 0;
     });
 }
 

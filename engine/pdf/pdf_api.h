@@ -87,6 +87,12 @@ int pdfGetPageText(PDF* pdf, TPDFStack* stack);
 int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack);
 // Writes the replacements of the open page into it. 1 when something was written.
 int pdfFlushPageContent(PDF* pdf, TPDFStack* stack);
+// Why a font cannot show `utf8`: the first character it has no glyph for (UTF-8) and the font's
+// name. The font is the current record's when `stack` is given (its /BaseFont), else the font
+// selected with pdfSetFontA (its name is left empty). 1 when a character is missing, 0 when the
+// font has every one, negative when there is no such font.
+int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::string* character,
+                       std::string* fontName);
 // Removes every glyph whose box centre lies in the area from the open page's content; all
 // other glyphs stay in place. Returns the number of glyphs removed, negative on error.
 int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double height);

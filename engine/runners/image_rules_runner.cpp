@@ -12,6 +12,7 @@
 #include "rules/rule_lines.h"
 #include "runners/exit_codes.h"
 #include "runners/library_error_report.h"
+#include "runners/rule_result.h"
 
 int InsertImagesByRules(const char* inputPath, const char* outputPath, const char* ruleFilePath) {
     const std::string input = inputPath != nullptr ? inputPath : "";
@@ -60,12 +61,20 @@ int InsertImagesByRules(const char* inputPath, const char* outputPath, const cha
         if (!image) {
             return kImageInputMissingOrImageUnreadable;
         }
+        RuleResult result;
         if (rule.page >= 1 && rule.page <= pageCount && pdfEditPage(pdf, rule.page) == 1) {
             std::printf("Start insert image\n");
-            pdfInsertImageFromBuffer(pdf, left, top, width, height, image->data(), image->size(),
-                                     1);
+            if (pdfInsertImageFromBuffer(pdf, left, top, width, height, image->data(),
+                                         image->size(), 1) == 1) {
+                result.outcome = RuleOutcome::ImagePlaced;
+            } else {
+                result.reason = "the image cannot be drawn";
+            }
             pdfEndPage(pdf);
+        } else {
+            result.reason = MissingPageReason(rule.page);
         }
+        std::printf("%s\n", RuleResultLine(result).c_str());
     }
     return pdfCloseFile(pdf) != 0 ? kImageRulesDone : kImageOutputNotWritten;
 }

@@ -5,27 +5,52 @@
 #include "runners/text_record_match.h"
 #include "runners/text_rules_runner.h"
 
+namespace {
+
+void explain(std::string* whyNot, std::string reason) {
+    if (whyNot != nullptr) {
+        *whyNot = std::move(reason);
+    }
+}
+
+}  // namespace
+
 int ReplaceMatchingText(PDF* pdf, int page, int, int top, int width, int height,
-                        const std::string& find, const std::string& replace) {
-    if (find.empty() || page < 1 || page > pdfGetPageCount(pdf) || pdfEditPage(pdf, page) != 1) {
+                        const std::string& find, const std::string& replace, std::string* whyNot) {
+    if (find.empty()) {
+        explain(whyNot, "the find text is empty");
+        return 0;
+    }
+    if (page < 1 || page > pdfGetPageCount(pdf) || pdfEditPage(pdf, page) != 1) {
+        explain(whyNot, MissingPageReason(page));
         return 0;
     }
     const double pageHeight = pdfGetPageHeight(pdf);
     TPDFStack record;
     int replaced = 0;
+    bool onPage = false;
+    std::string missingGlyph;
     if (pdfInitStack(pdf, &record) == 1) {
         while (pdfGetPageText(pdf, &record) == 1) {
             if (record.text.find(find) == std::string::npos) {
                 continue;
             }
+            onPage = true;
             if (!RecordMatchesRule(MeasureRecord(record), pageHeight, top, width, height)) {
                 continue;
             }
             std::printf("strtext is :%s\n", record.text.c_str());
+            const std::string newText = ReplaceAll(record.text, find, replace);
             // A record whose font cannot show the new text stays as it is.
-            if (pdfReplacePageTextA(pdf, ReplaceAll(record.text, find, replace).c_str(), &record) ==
-                1) {
+            if (pdfReplacePageTextA(pdf, newText.c_str(), &record) == 1) {
                 replaced = 1;
+                continue;
+            }
+            std::string character;
+            std::string fontName;
+            if (missingGlyph.empty() &&
+                pdfGetMissingGlyph(pdf, &record, newText.c_str(), &character, &fontName) == 1) {
+                missingGlyph = MissingGlyphReason(fontName, character);
             }
         }
         if (replaced != 0) {
@@ -33,17 +58,34 @@ int ReplaceMatchingText(PDF* pdf, int page, int, int top, int width, int height,
         }
     }
     pdfEndPage(pdf);
+    if (replaced == 0) {
+        if (!missingGlyph.empty()) {
+            explain(whyNot, missingGlyph);
+        } else {
+            explain(whyNot, onPage ? "the find text is not at this place"
+                                   : "the find text is not on the page");
+        }
+    }
     return replaced;
 }
 
 int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int height,
-                      const std::string& replace) {
+                      const std::string& replace, std::string* whyNot) {
     if (page < 1 || page > pdfGetPageCount(pdf) || pdfEditPage(pdf, page) != 1) {
+        explain(whyNot, MissingPageReason(page));
         return 0;
     }
-    // The font comes first: without it the page is left as it was.
+    // The font comes first, and it must show the whole text: without it the page is left as it
+    // was, rather than losing its old text and showing a part of the new one or nothing.
     if (pdfSetFontA(pdf, "Arial", 0, height, 1, 2) != 1) {
         pdfEndPage(pdf);
+        explain(whyNot, "the fallback font cannot be loaded");
+        return 0;
+    }
+    std::string character;
+    if (pdfGetMissingGlyph(pdf, nullptr, replace.c_str(), &character, nullptr) == 1) {
+        pdfEndPage(pdf);
+        explain(whyNot, MissingGlyphReason(std::string(), character));
         return 0;
     }
     // The old text goes from the content, not only out of sight.
@@ -57,10 +99,29 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
 }
 
 int ApplyTextRule(EditContext& context, int page, int left, int top, int width, int height,
-                  const std::string& find, const std::string& replace) {
+                  const std::string& find, const std::string& replace, RuleResult* result) {
     PDF* pdf = context.document.get();
-    if (ReplaceMatchingText(pdf, page, left, top, width, height, find, replace) == 1) {
-        return 1;
+    RuleResult outcome;
+    std::string whyNotInFont;
+    int changed =
+        ReplaceMatchingText(pdf, page, left, top, width, height, find, replace, &whyNotInFont);
+    if (changed == 1) {
+        outcome.outcome = RuleOutcome::OwnFont;
+    } else {
+        std::string whyNotOverwritten;
+        changed =
+            OverwriteRuleArea(pdf, page, left, top, width, height, replace, &whyNotOverwritten);
+        if (changed == 1) {
+            outcome.outcome = RuleOutcome::FallbackFont;
+            outcome.reason = whyNotInFont;
+        } else if (whyNotOverwritten == whyNotInFont) {
+            outcome.reason = whyNotOverwritten;
+        } else {
+            outcome.reason = whyNotInFont + "; " + whyNotOverwritten;
+        }
     }
-    return OverwriteRuleArea(pdf, page, left, top, width, height, replace);
+    if (result != nullptr) {
+        *result = std::move(outcome);
+    }
+    return changed;
 }

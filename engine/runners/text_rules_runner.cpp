@@ -60,10 +60,12 @@ int ReplaceTextByRules(const char* inputPath, const char* outputPath, const char
     while (rules.next(line)) {
         rules.echo(line);
         TextRuleLine rule = ParseTextRuleLine(line);
+        RuleResult result;
         int changed = ApplyTextRule(*context, rule.page, PixelsToPoints(rule.left),
                                     PixelsToPoints(rule.top), PixelsToPoints(rule.width),
-                                    PixelsToPoints(rule.height), rule.find, rule.replace);
+                                    PixelsToPoints(rule.height), rule.find, rule.replace, &result);
         std::printf("change success? %d\n", changed);
+        std::printf("%s\n", RuleResultLine(result).c_str());
     }
     return SaveEditContext(context) == 1 ? kTextRulesDone : kTextOutputNotWritten;
 }

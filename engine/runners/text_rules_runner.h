@@ -4,6 +4,7 @@
 #include <string>
 
 #include "pdf/pdf_api.h"
+#include "runners/rule_result.h"
 
 // "-tesome": applies every text rule of a rule file, in file order, to the input and writes the
 // output. Returns 1 when the rule file was worked through and the output written, 0 when the
@@ -24,6 +25,9 @@ std::unique_ptr<EditContext> OpenEditContext(const std::string& inputPath,
 // 1 when the document was written (the context is released), 0 otherwise.
 int SaveEditContext(std::unique_ptr<EditContext>& context);
 
-// 1 when the rule changed the page, 0 when not.
+// 1 when the rule changed the page, 0 when not. The rule's text goes into the page's own font
+// where it stands at the rule's place and that font can show it; otherwise the area is cleared
+// and the text written in the fallback font. `result` (when given) says which, and why.
 int ApplyTextRule(EditContext& context, int page, int left, int top, int width, int height,
-                  const std::string& find, const std::string& replace);
+                  const std::string& find, const std::string& replace,
+                  RuleResult* result = nullptr);

@@ -274,7 +274,9 @@ TEST_F(MarqelRun, tesomeEchoesEachLineThenItsResult) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.output,
               "9-10-20-30-40:none:x\n\nchange success? 0\n"
-              "0-1-1-1-1:a:b:c\nchange success? 0\n");
+              "Rule result: not done: page 9 does not exist\n"
+              "0-1-1-1-1:a:b:c\nchange success? 0\n"
+              "Rule result: not done: page 0 does not exist\n");
 }
 
 TEST_F(MarqelRun, pisomePrintsTheParsedValuesPageCountAndInsertion) {
@@ -294,6 +296,7 @@ TEST_F(MarqelRun, pisomePrintsTheParsedValuesPageCountAndInsertion) {
                   "width is :300.000000\nheight is :75.000000\n"
                   "Page count is:3\n"
                   "Start insert image\n"
+                  "Rule result: image placed\n"
                   "7:1:2:(" +
                   img +
                   "):3:4\n"
@@ -301,7 +304,8 @@ TEST_F(MarqelRun, pisomePrintsTheParsedValuesPageCountAndInsertion) {
                   img +
                   "\n"
                   "width is :3.000000\nheight is :4.000000\n"
-                  "Page count is:3\n");
+                  "Page count is:3\n"
+                  "Rule result: not done: page 7 does not exist\n");
 }
 
 TEST_F(MarqelRun, piallPrintsReplacedCountWithLiteralBackslashN) {
@@ -321,7 +325,9 @@ TEST_F(MarqelRun, replacementOf500Bytes_isOneRuleNotSeveral) {
     writeFile(rules(), "9-10-20-30-40:find:" + replacement + "\r\n");
     const CommandResult r = marqel({"{IN}", "-tesome", "{OUT}", "{RULES}"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.output, "9-10-20-30-40:find:" + replacement + "\n\nchange success? 0\n");
+    EXPECT_EQ(r.output,
+              "9-10-20-30-40:find:" + replacement +
+                  "\n\nchange success? 0\nRule result: not done: page 9 does not exist\n");
 }
 
 TEST_F(MarqelRun, imagePathOf300Bytes_isUsed) {

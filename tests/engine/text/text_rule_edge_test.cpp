@@ -520,6 +520,30 @@ TEST(TextRuleFormXObject, FallbackRemovesFormTextOnOnePageOnly) {
     EXPECT_TRUE(testsupport::qpdfCheckPasses(run.output));
 }
 
+TEST(TextRuleResult, EachRuleSaysHowItWasDoneAndWhy) {
+    const auto input = kit("std14_helvetica.pdf");
+    TempDir dir;
+    EngineRun run = runTextRules(dir, input,
+                                 {{1, 217, kInvoiceTop, 30, 12, "today", "toady"},
+                                  {1, 217, kInvoiceTop + 20, 30, 12, "due", "Due"},
+                                  {1, 217, kInvoiceTop, 30, 12, "zzz", "Paid"},
+                                  {1, 157, kInvoiceTop, 34, 12, "12345", "\xCE\xA9"},
+                                  {1, 72, kInvoiceTop, 30, 12, "Invoice", "\xE4\xB8\xAD"},
+                                  {9, 72, kInvoiceTop, 30, 12, "Invoice", "Bill"}});
+    EXPECT_EQ(run.ruleResults(),
+              (std::vector<std::string>{
+                  "own font", "fallback font: the find text is not at this place",
+                  "fallback font: the find text is not on the page",
+                  "fallback font: the font Helvetica has no glyph for \"\xCE\xA9\" (U+03A9)",
+                  "not done: the font Helvetica has no glyph for \"\xE4\xB8\xAD\" (U+4E2D); the "
+                  "fallback font has no glyph for \"\xE4\xB8\xAD\" (U+4E2D)",
+                  "not done: page 9 does not exist"}))
+        << run.result.output;
+    EXPECT_EQ(run.changeResults(), (std::vector<int>{1, 1, 1, 1, 0, 0}));
+    // The rule the fallback font cannot show leaves its text in place.
+    EXPECT_EQ(lineAt(testsupport::extractWords(run.output), 1, 87.384).rfind("Invoice", 0), 0u);
+}
+
 TEST(TextRulePages, RuleOnPageZeroOrBeyondChangesNothing) {
     const auto input = kit("std14_helvetica.pdf");
     const std::vector<Word> before = testsupport::extractWords(input);

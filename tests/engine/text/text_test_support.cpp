@@ -58,6 +58,16 @@ std::vector<int> EngineRun::changeResults() const {
     return results;
 }
 
+std::vector<std::string> EngineRun::ruleResults() const {
+    std::vector<std::string> results;
+    static const std::regex line(R"(Rule result: ([^\r\n]*))");
+    for (auto it = std::sregex_iterator(result.output.begin(), result.output.end(), line);
+         it != std::sregex_iterator(); ++it) {
+        results.push_back((*it)[1]);
+    }
+    return results;
+}
+
 EngineRun runTextRuleFile(const testsupport::TempDir& dir, const fs::path& input,
                           const std::string& ruleFileContent) {
     const fs::path rules = dir / "rules.txt";

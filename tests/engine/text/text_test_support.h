@@ -37,6 +37,8 @@ struct EngineRun {
     // How many "strtext is :" lines the console shows, and the change results in order.
     int matchedRecords() const;
     std::vector<int> changeResults() const;
+    // The "Rule result: …" lines, in order, without the prefix.
+    std::vector<std::string> ruleResults() const;
 };
 
 // Runs `marqel input -tesome out.pdf rules.txt` with the rules inside `dir`.

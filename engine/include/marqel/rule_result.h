@@ -1,0 +1,17 @@
+#pragma once
+
+// The line the engine prints after each rule of "-tesome" and "-pisome" (after the rule's other
+// lines), saying what became of it. Callers that read the engine's output, the front end's
+// batches among them, rely on these words:
+//   Rule result: own font                  the text was replaced inside the page's own font
+//   Rule result: fallback font: <reason>   the area was cleared and the text written in the
+//                                          fallback font, and why
+//   Rule result: image placed              the image was drawn
+//   Rule result: not done: <reason>        nothing was changed, and why
+// A reason is one line of plain English text.
+
+#define MARQEL_RULE_RESULT_PREFIX "Rule result: "
+#define MARQEL_RULE_RESULT_OWN_FONT "own font"
+#define MARQEL_RULE_RESULT_FALLBACK_FONT "fallback font"
+#define MARQEL_RULE_RESULT_IMAGE_PLACED "image placed"
+#define MARQEL_RULE_RESULT_NOT_DONE "not done"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+// What became of one rule of a rule file.
+enum class RuleOutcome { OwnFont, FallbackFont, ImagePlaced, NotDone };
+
+struct RuleResult {
+    RuleOutcome outcome = RuleOutcome::NotDone;
+    // Why the fallback font was used or nothing was done; empty otherwise.
+    std::string reason;
+};
+
+// The line printed for a rule (see marqel/rule_result.h), without the line end.
+std::string RuleResultLine(const RuleResult& result);
+
+// `the font <name> has no glyph for "<character>" (U+XXXX)`; "the fallback font …" without a name.
+std::string MissingGlyphReason(const std::string& fontName, const std::string& character);
+
+// "page <n> does not exist"
+std::string MissingPageReason(int page);
