@@ -66,10 +66,12 @@ Process::Process(std::unique_ptr<UserDialogs> userDialogs)
     paintBackground();
     setAcceptDrops(true);
     ui->textEdit_process->clear();
+    createBatchRunners();
     createPicker();
 }
 
 Process::~Process() {
+    stopBatchQuietly();
     // A helper still running is stopped here, while the window is whole; its completion must not
     // reach the page-count pass of a window that is being taken apart.
     if (informationProcess) {
@@ -194,4 +196,3 @@ void Process::keyPressEvent(QKeyEvent* event) {
     // Keys that reach the window itself have no meaning here; the child widgets keep theirs.
     event->accept();
 }
-

@@ -5,8 +5,11 @@
 #include <memory>
 
 #include "about_dialog.h"
+#include "batch_state.h"
 #include "user_dialogs.h"
 
+class ChildRun;
+class PageLayerRequest;
 class QAction;
 class QDragEnterEvent;
 class QDropEvent;
@@ -68,6 +71,19 @@ class Process : public QWidget {
     void on_pushButton_removetextsome_clicked();
     void on_pushButton_clicked();
 
+    // Position batch: the rule file of the visible position table, written before each file.
+    void settextsomerule();
+    void setimagesomerule();
+    // Content batch, in the order a file passes through: one file step, the page helper's run,
+    // its completion, one page step, the page's text layer read, its analysis, the engine run.
+    void setallintorule();
+    QStringList splitPage();
+    void setlink();
+    void getAlltheText();
+    void gethtm();
+    void getTextPosition(QString sxml);
+    void replacealltext();
+
   private:
     void centreOnPrimaryScreen();
     void makeConnections();
@@ -96,6 +112,24 @@ class Process : public QWidget {
     void onInformationRunFailedToStart(QProcess* run);
     void writePageCell(int position, const QString& pageCount);
 
+    // Batches (gui/conversion/process_batches.cpp).
+    void createBatchRunners();
+    void stopBatchQuietly();
+    bool batchStepAllowed();
+    bool batchInputReady(const QString& emptyListText);
+    bool runFolderReady();
+    void beginBatchFile(BatchFlow flow);
+    void startBatchEngine(const QString& ruleFile);
+    void onBatchRunFinished(int exitCode, const QString& output);
+    void onBatchRunFailedToStart(const QString& program, const QString& reason);
+    void writeResultCell(const QString& result, const QString& details);
+    void continueBatch();
+    void haltBatch();
+    void finishBatch();
+    // Locks or frees the controls a batch must not meet changed (process_filelist.cpp).
+    void setBatchControlsEnabled(bool enabled);
+    void appendToPane(const QString& message);
+
     std::unique_ptr<UserDialogs> dialogs;
     std::unique_ptr<Ui::Process> ui;
     AboutDialog aboutDialog;
@@ -121,4 +155,9 @@ class Process : public QWidget {
     int pendingPosition = 0;
     QProcess* informationProcess = nullptr;
     bool pageCountRunning = false;
+
+    // The batch of the "Replace" buttons, its child programs and its text-layer reads.
+    BatchState batch;
+    ChildRun* batchRun = nullptr;
+    PageLayerRequest* pageRequest = nullptr;
 };

@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QTimer>
 #include <algorithm>
@@ -76,6 +77,27 @@ void Process::setFileListControlsEnabled(bool enabled) {
     }
     ui->inputfiletableWidget->setContextMenuPolicy(enabled ? Qt::ActionsContextMenu
                                                            : Qt::NoContextMenu);
+}
+
+void Process::setBatchControlsEnabled(bool enabled) {
+    if (batch.controlsLocked == !enabled) {
+        return;
+    }
+    batch.controlsLocked = !enabled;
+    setFileListControlsEnabled(enabled);
+    ui->pushButton_textsome_replace->setEnabled(enabled);
+    ui->pushButton_textall_replace->setEnabled(enabled);
+    // A batch finds each file's row by its path item, but a sort while it runs would still move
+    // the row under way; the header does not sort until the batch is over.
+    QTableWidget* fileList = ui->inputfiletableWidget;
+    if (!enabled) {
+        batch.sortingBefore = fileList->isSortingEnabled();
+        fileList->setSortingEnabled(false);
+    }
+    fileList->horizontalHeader()->setSectionsClickable(enabled);
+    if (enabled) {
+        fileList->setSortingEnabled(batch.sortingBefore);
+    }
 }
 
 void Process::setopenfile() {

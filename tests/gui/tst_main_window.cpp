@@ -74,8 +74,6 @@ class MainWindowTest : public QObject {
     void aboutBox_escapeClosesIt();
     void aboutBox_linksOpenTheirAddressOnce();
     void helpButton_opensTheUserGuideBesideTheProgram();
-    void laterButtons_changeNothing();
-
     void removeRules_removesSelectedRows1And3OfVisiblePositionTable();
     void clearRules_emptiesOnlyTheVisiblePositionTable();
     void addRule_onTextSubTab_appendsTwoLineEdits();
@@ -344,19 +342,6 @@ void MainWindowTest::helpButton_opensTheUserGuideBesideTheProgram() {
     QCOMPARE(script->openedUrls.size(), 1);
     QCOMPARE(script->openedUrls.first(),
              QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/user-guide.html"));
-    QCOMPARE(script->modalRuns, 0);
-}
-
-void MainWindowTest::laterButtons_changeNothing() {
-    auto* pane = child<QTextEdit>("textEdit_process");
-    auto* fileList = child<QTableWidget>("inputfiletableWidget");
-    for (const char* name :
-         {"pushButton_option", "pushButton_textsome_replace", "pushButton_textall_replace"}) {
-        child<QPushButton>(name)->click();
-    }
-    QVERIFY(pane->toPlainText().isEmpty());
-    QCOMPARE(fileList->rowCount(), 0);
-    QVERIFY(script->captions.isEmpty());
     QCOMPARE(script->modalRuns, 0);
 }
 

@@ -1,0 +1,74 @@
+// The position batch of the "According to Positions" tab: for each file of the list, one at a
+// time, the visible position table is written to its rule file and the engine applies it. Each
+// call of the button's slot is one step; the engine's completion takes the next.
+#include "process.h"
+
+// What this part of the window builds on.
+#include <QTableWidget>
+
+#include "rule_file.h"
+#include "rule_lines.h"
+#include "run_folder.h"
+#include "ui_process.h"
+
+namespace {
+
+QString itemText(const QTableWidget& table, int row, int column) {
+    const QTableWidgetItem* item = table.item(row, column);
+    return item ? item->text() : QString();
+}
+
+}  // namespace
+
+void Process::on_pushButton_textsome_replace_clicked() {
+    if (!batchStepAllowed() || !batchInputReady(tr("Please choose files to replace"))) {
+        return;
+    }
+    QTableWidget* rules = visiblePositionTable();
+    if (batch.position >= ui->inputfiletableWidget->rowCount() || !rules) {
+        finishBatch();
+        return;
+    }
+    if (!runFolderReady()) {
+        return;
+    }
+    beginBatchFile(BatchFlow::Position);
+    batch.kind = rules == ui->tableWidget_textsome ? RuleKind::Text : RuleKind::Image;
+    if (batch.kind == RuleKind::Text) {
+        settextsomerule();
+        startBatchEngine(runFolderFile(QStringLiteral("rules.txt")));
+    } else {
+        setimagesomerule();
+        startBatchEngine(runFolderFile(QStringLiteral("imagerule.txt")));
+    }
+}
+
+void Process::settextsomerule() {
+    const QTableWidget& table = *ui->tableWidget_textsome;
+    QStringList lines;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        const QString find = itemText(table, row, 1);
+        if (!findTextFitsRuleLine(find)) {
+            appendToPane(unfitFindTextNotice(find));
+            continue;
+        }
+        lines << positionTextRuleLine(itemText(table, row, 0), find, itemText(table, row, 2));
+    }
+    const QString ruleFile = runFolderFile(QStringLiteral("rules.txt"));
+    if (!writeRuleFile(ruleFile, lines)) {
+        batch.ruleFileFailed = true;
+    }
+}
+
+void Process::setimagesomerule() {
+    const QTableWidget& table = *ui->tableWidget_imagesome;
+    QStringList lines;
+    for (int row = 0; row < table.rowCount(); ++row) {
+        lines << positionImageRuleLine(itemText(table, row, 0), itemText(table, row, 2),
+                                       itemText(table, row, 3), itemText(table, row, 4));
+    }
+    const QString ruleFile = runFolderFile(QStringLiteral("imagerule.txt"));
+    if (!writeRuleFile(ruleFile, lines)) {
+        batch.ruleFileFailed = true;
+    }
+}

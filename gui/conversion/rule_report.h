@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "rule_lines.h"
+
+// What the engine reported about the rules of one run. After each text rule it prints one line
+// "Rule result: own font", "Rule result: fallback font: <reason>" or
+// "Rule result: not done: <reason>", after each image rule "Rule result: image placed" or
+// "Rule result: not done: <reason>".
+struct RuleReport {
+    int ownFont = 0;
+    int fallbackFont = 0;
+    int imagesPlaced = 0;
+    int notDone = 0;
+    // "fallback font: <reason>" and "not done: <reason>", in the order printed.
+    QStringList reasons;
+};
+
+// The report read from the engine's console output; other lines are passed over.
+RuleReport readRuleReport(const QString& engineOutput);
+
+// One line for the progress pane, for example "3 rules in the page's font, 1 in the fallback
+// font, 2 not done" or "4 images placed, 1 not placed"; parts with no rule are left out, and a
+// run without any rule result reads "no rules".
+QString ruleSummary(const RuleReport& report, RuleKind kind);
+
+// The summary followed by the reason lines, one per line (the "Result" cell's tooltip).
+QString ruleDetails(const RuleReport& report, RuleKind kind);

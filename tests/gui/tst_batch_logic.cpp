@@ -1,0 +1,210 @@
+// The batches' logic that needs no window: rule lines, the find-text check, output names, page
+// analysis with phrases, the content rules' lines and notes, and the engine's rule report.
+#include <QSet>
+#include <QtTest>
+
+#include "content_rules.h"
+#include "output_naming.h"
+#include "page_analysis.h"
+#include "rule_report.h"
+#include "test_environment.h"
+
+namespace {
+
+QString spanLine(int left, int top, int width, int height, const QString& word) {
+    return QStringLiteral(R"(<span class="w" style="left:%1;top:%2;width:%3;height:%4">%5</span>)")
+        .arg(left)
+        .arg(top)
+        .arg(width)
+        .arg(height)
+        .arg(word);
+}
+
+// One page: "Please STAMPME here" on one line, "stampme STAMPMEE" on the next, a lone "here"
+// further down, then a frame line without a position and a word after it.
+QString samplePage() {
+    return QStringList({spanLine(150, 187, 83, 25, "Please"),
+                        spanLine(233, 188, 130, 25, "STAMPME"), spanLine(363, 187, 50, 25, "here"),
+                        spanLine(150, 250, 90, 25, "stampme"),
+                        spanLine(250, 250, 150, 25, "STAMPMEE"), spanLine(150, 400, 50, 25, "here"),
+                        QStringLiteral("<style>span.w{position:absolute}</style>"),
+                        spanLine(150, 500, 130, 25, "STAMPME")})
+        .join(QLatin1Char('\n'));
+}
+
+}  // namespace
+
+class BatchLogicTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void ruleLines_copyPositionPiecesAndTexts_data();
+    void ruleLines_copyPositionPiecesAndTexts();
+    void findTextFitsRuleLine_onlyTrailingColons_data();
+    void findTextFitsRuleLine_onlyTrailingColons();
+    void firstFreeOutputPath_takesFirstNameNotTaken_data();
+    void firstFreeOutputPath_takesFirstNameNotTaken();
+    void readPageBoxes_stopsAfterFirstUnplacedLineAndAt10000();
+    void contentRuleLines_oneLinePerHit_data();
+    void contentRuleLines_oneLinePerHit();
+    void usableContentRules_skipsUnusableRowsWithOneNoteEach();
+    void ruleSummary_countsResultsAndLeavesOutEmptyParts_data();
+    void ruleSummary_countsResultsAndLeavesOutEmptyParts();
+};
+
+void BatchLogicTest::ruleLines_copyPositionPiecesAndTexts_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("text rule") << positionTextRuleLine("P3 (72 140 210 12)", "Total", "Sum")
+                               << "3-72-140-210-12:Total:Sum\r\n";
+    QTest::newRow("text rule, empty replacement, UTF-8 text")
+        << positionTextRuleLine("P12 (1 2 3 4)", "Café", "") << "12-1-2-3-4:Café:\r\n";
+    QTest::newRow("image rule keeps typed sizes and drive colon")
+        << positionImageRuleLine("P2 (150 300 10 10)", "C:/img/a.png", "0300", "")
+        << "2:150:300:(C:/img/a.png):0300:\r\n";
+    QTest::newRow("position text without pieces")
+        << positionTextRuleLine("", "a", "b") << "----:a:b\r\n";
+}
+
+void BatchLogicTest::ruleLines_copyPositionPiecesAndTexts() {
+    QFETCH(QString, line);
+    QFETCH(QString, expected);
+    QCOMPARE(line, expected);
+}
+
+void BatchLogicTest::findTextFitsRuleLine_onlyTrailingColons_data() {
+    QTest::addColumn<QString>("find");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("plain") << "Total" << true;
+    QTest::newRow("colons at the end") << "Total::" << true;
+    QTest::newRow("single colon at the end") << "Total:" << true;
+    QTest::newRow("single colon inside") << "a:b" << false;
+    QTest::newRow("colon pair inside") << "a::b" << false;
+    QTest::newRow("colon first") << ":b" << false;
+}
+
+void BatchLogicTest::findTextFitsRuleLine_onlyTrailingColons() {
+    QFETCH(QString, find);
+    QFETCH(bool, fits);
+    QCOMPARE(findTextFitsRuleLine(find), fits);
+}
+
+void BatchLogicTest::firstFreeOutputPath_takesFirstNameNotTaken_data() {
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QStringList>("taken");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("cut at first dot") << "/in/report.v2.pdf" << QStringList() << "/out/report.pdf";
+    QTest::newRow("base taken") << "/in/a.pdf" << QStringList{"/out/a.pdf"} << "/out/a-0.pdf";
+    QTest::newRow("base and -0 taken")
+        << "/in/a.pdf" << QStringList{"/out/a.pdf", "/out/a-0.pdf"} << "/out/a-1.pdf";
+}
+
+void BatchLogicTest::firstFreeOutputPath_takesFirstNameNotTaken() {
+    QFETCH(QString, input);
+    QFETCH(QStringList, taken);
+    QFETCH(QString, expected);
+    const QSet<QString> takenSet(taken.begin(), taken.end());
+    QCOMPARE(firstFreeOutputPath("/out", input,
+                                 [&](const QString& path) { return takenSet.contains(path); }),
+             expected);
+}
+
+void BatchLogicTest::readPageBoxes_stopsAfterFirstUnplacedLineAndAt10000() {
+    const QList<Subtext> boxes = readPageBoxes(samplePage());
+    QCOMPARE(boxes.size(), 7);
+    QCOMPARE(boxes.last().text, QString());
+
+    QStringList many;
+    for (int i = 0; i < 10005; ++i) {
+        many << spanLine(1 + i, 1, 1, 1, "w");
+    }
+    const QList<Subtext> capped = readPageBoxes(many.join('\n'));
+    QCOMPARE(capped.size(), 10000);
+    QCOMPARE(capped.last().left, 10000);
+}
+
+void BatchLogicTest::contentRuleLines_oneLinePerHit_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QList<ContentRule>>("rules");
+    QTest::addColumn<QStringList>("expected");
+    const auto text = [](const QString& find, const QString& replace) {
+        return ContentRule{find, replace, {}, {}, {}};
+    };
+    QTest::newRow("exact, case-sensitive, not inside a longer word")
+        << int(RuleKind::Text) << QList<ContentRule>{text("STAMPME", "X"), text("STAMP", "Y")}
+        << QStringList{"4-233-188-130-25:STAMPME:X\r\n"};
+    QTest::newRow("two rows with one find text give two lines")
+        << int(RuleKind::Text) << QList<ContentRule>{text("here", "a"), text("here", "b")}
+        << QStringList{"4-363-187-50-25:here:a\r\n", "4-363-187-50-25:here:b\r\n",
+                       "4-150-400-50-25:here:a\r\n", "4-150-400-50-25:here:b\r\n"};
+    QTest::newRow("phrase on one line gives the union box")
+        << int(RuleKind::Text) << QList<ContentRule>{text("Please STAMPME here", "Hi")}
+        << QStringList{"4-150-187-263-26:Please STAMPME here:Hi\r\n"};
+    QTest::newRow("phrase across lines or with a double blank matches nothing")
+        << int(RuleKind::Text)
+        << QList<ContentRule>{text("here stampme", "x"), text("STAMPME  here", "x")}
+        << QStringList();
+    QTest::newRow("image rule takes left and top, sizes as typed")
+        << int(RuleKind::Image) << QList<ContentRule>{{"STAMPME", {}, "/i/s.png", "40", ""}}
+        << QStringList{"4:233:188:(/i/s.png):40:\r\n"};
+}
+
+void BatchLogicTest::contentRuleLines_oneLinePerHit() {
+    QFETCH(int, kind);
+    QFETCH(QList<ContentRule>, rules);
+    QFETCH(QStringList, expected);
+    QCOMPARE(contentRuleLines(RuleKind(kind), 4, readPageBoxes(samplePage()), rules), expected);
+}
+
+void BatchLogicTest::usableContentRules_skipsUnusableRowsWithOneNoteEach() {
+    const QList<ContentRule> rows{{"", "x", "/i.png", {}, {}},
+                                  {"a:b", "x", "/i.png", {}, {}},
+                                  {"", "y", "/i.png", {}, {}},
+                                  {"Total::", "Sum", "/i.png", {}, {}},
+                                  {"logo", {}, "", "10", "10"}};
+    const UsableContentRules text = usableContentRules(RuleKind::Text, rows);
+    QCOMPARE(text.rules.size(), 2);
+    QCOMPARE(text.notices.size(), 2);
+    QCOMPARE(text.rules.at(0).find, QString("Total::"));
+    QVERIFY(text.notices.at(0).contains("\"a:b\""));
+    QVERIFY(text.notices.at(1).contains("2 rules with an empty find text"));
+
+    const UsableContentRules image = usableContentRules(RuleKind::Image, rows);
+    QCOMPARE(image.rules.size(), 2);  // "a:b" and "Total::": colons do not matter for images
+    QVERIFY(image.notices.at(0).contains("\"logo\": no image"));
+}
+
+void BatchLogicTest::ruleSummary_countsResultsAndLeavesOutEmptyParts_data() {
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<int>("reasons");
+    const QString own = "change success? 1\nRule result: own font\n";
+    const QString fallback = "change success? 1\nRule result: fallback font: no glyph for é\r\n";
+    const QString notDone = "Rule result: not done: no text at that place\n";
+    QTest::newRow("text: all three parts")
+        << int(RuleKind::Text) << own + own + own + fallback + notDone + notDone
+        << "3 rules in the page's font, 1 in the fallback font, 2 not done" << 3;
+    QTest::newRow("text: only fallback names the rules")
+        << int(RuleKind::Text) << fallback << "1 rule in the fallback font" << 1;
+    QTest::newRow("image runs") << int(RuleKind::Image)
+                                << QString("Rule result: image placed\n").repeated(4) + notDone
+                                << "4 images placed, 1 not placed" << 1;
+    QTest::newRow("no result lines") << int(RuleKind::Text) << "Page count is:3\n"
+                                     << "no rules" << 0;
+}
+
+void BatchLogicTest::ruleSummary_countsResultsAndLeavesOutEmptyParts() {
+    QFETCH(int, kind);
+    QFETCH(QString, output);
+    QFETCH(QString, summary);
+    QFETCH(int, reasons);
+    const RuleReport report = readRuleReport(output);
+    QCOMPARE(ruleSummary(report, RuleKind(kind)), summary);
+    const QStringList details = ruleDetails(report, RuleKind(kind)).split('\n');
+    QCOMPARE(details.first(), summary);
+    QCOMPARE(details.size(), 1 + reasons);
+}
+
+RELETTRA_GUI_TEST_MAIN(BatchLogicTest)
+#include "tst_batch_logic.moc"

@@ -1,0 +1,90 @@
+// The content batch with the real page helper, engine and information helper: every place where
+// a find text stands on any page becomes a rule, in text mode and in image mode.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QtTest>
+
+#include "batch_test_window.h"
+#include "test_environment.h"
+
+namespace {
+
+const QStringList kPrograms{"Dossaly.dll", "Tewkrun.dll", "Hevrit.dll"};
+
+// Adds a content rule row through "Add Rule(s)" and types its cells (the image cell is the
+// button's text).
+void addContentRule(BatchWindow& w, const QStringList& cells) {
+    w.child<QPushButton>("pushButton_text_add")->click();
+    auto* table = w.child<QTabWidget>("tabWidget_replacechild")->currentIndex() == 0
+                      ? w.child<QTableWidget>("tableWidget_textall")
+                      : w.child<QTableWidget>("tableWidget_imageall");
+    const int row = table->rowCount() - 1;
+    for (int column = 0; column < cells.size(); ++column) {
+        QWidget* cell = table->cellWidget(row, column);
+        if (auto* edit = qobject_cast<QLineEdit*>(cell)) {
+            edit->setText(cells.at(column));
+        } else {
+            qobject_cast<QPushButton*>(cell)->setText(cells.at(column));
+        }
+    }
+}
+
+}  // namespace
+
+class ContentBatchTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void textRules_replaceEveryWholeRunAndPhraseOnEveryPage();
+    void imageRules_stampAtEachHit();
+    void missingPageHelper_failsEachFileAndBatchFinishes();
+};
+
+void ContentBatchTest::textRules_replaceEveryWholeRunAndPhraseOnEveryPage() {
+    BatchWindow w(QStringLiteral("content-text"), kPrograms);
+    addContentRule(w, {"STAMPME", "MARKED"});
+    addContentRule(w, {"SPLIT", "broken"});  // only part of "SPLITWORD": matches nothing
+    addContentRule(w, {"Notes for page", "Remarks on sheet"});
+    addContentRule(w, {"a:b", "x"});
+    const QString input = w.copyKitFile("multipage.pdf", {w.dir + "/in/multi.pdf"}).first();
+    w.addFiles({input});
+    w.runBatch("pushButton_textall_replace");
+
+    QVERIFY(
+        inOrder(w.paneLines(), {"Conversion Start:", input, "Analyzing page 1", "Analyzing page 2",
+                                "Analyzing page 3", input, "Conversion Finished."}));
+    QCOMPARE(w.paneLines().filter("\"a:b\"").size(), 1);
+    QCOMPARE(w.resultCells(), QStringList({"Succeed"}));
+    const QString text = toolOutput("pdftotext", {w.dir + "/out/multi.pdf", "-"});
+    QCOMPARE(text.count("MARKED"), 6);
+    QCOMPARE(text.count("STAMPME"), 0);
+    QCOMPARE(text.count("SPLITWORD"), 1);
+    QCOMPARE(text.count("Remarks on sheet"), 3);
+}
+
+void ContentBatchTest::imageRules_stampAtEachHit() {
+    BatchWindow w(QStringLiteral("content-image"), kPrograms);
+    w.child<QTabWidget>("tabWidget_replacechild")->setCurrentIndex(1);
+    addContentRule(w, {"STAMPME", RELETTRA_TEST_DATA_DIR "/images/png_rgb.png", "40", "20"});
+    w.addFiles(w.copyKitFile("multipage.pdf", {w.dir + "/in/multi.pdf"}));
+    w.runBatch("pushButton_textall_replace");
+
+    QCOMPARE(w.resultCells(), QStringList({"Succeed"}));
+    const QStringList rows =
+        toolOutput("pdfimages", {"-list", w.dir + "/out/multi.pdf"}).split('\n');
+    QCOMPARE(rows.filter(QRegularExpression("^\\s+\\d+\\s+\\d+\\s+image\\s")).size(), 6);
+}
+
+void ContentBatchTest::missingPageHelper_failsEachFileAndBatchFinishes() {
+    BatchWindow w(QStringLiteral("content-no-helper"), {"Dossaly.dll", "Tewkrun.dll"});
+    addContentRule(w, {"STAMPME", "MARKED"});
+    w.addFiles(w.copyKitFile("multipage.pdf", {w.dir + "/in/a.pdf", w.dir + "/in/b.pdf"}));
+    w.runBatch("pushButton_textall_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Failed", "Failed"}));
+    QCOMPARE(w.paneLines().filter("Could not start " + w.dir + "/Hevrit.dll").size(), 2);
+    QVERIFY(w.paneLines().filter("Analyzing page").isEmpty());
+}
+
+RELETTRA_GUI_TEST_MAIN(ContentBatchTest)
+#include "tst_content_batch.moc"

@@ -1,0 +1,165 @@
+// The position batch with the real engine and information helper: rule files from the visible
+// position table, one engine run per file, results, output names and the checks before a file.
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "batch_test_window.h"
+#include "test_environment.h"
+
+namespace {
+
+const QStringList kPrograms{"Dossaly.dll", "Tewkrun.dll"};
+const QString kImage = QStringLiteral(RELETTRA_TEST_DATA_DIR "/images/png_rgb.png");
+
+}  // namespace
+
+class PositionBatchTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void threeFiles_eachOutputCarriesTheRulesAndSucceeds_data();
+    void threeFiles_eachOutputCarriesTheRulesAndSucceeds();
+    void engineReport_givesSummaryAndTooltip_singleColonRuleSkipped();
+    void missingInputOrFolder_showsBoxAndStartsNothing_data();
+    void missingInputOrFolder_showsBoxAndStartsNothing();
+    void inputsOfOneBaseName_getFirstFreeNames();
+    void missingEngine_failsEachFileAndBatchFinishes();
+    void closingWindowDuringBatch_stopsEngineQuietly();
+};
+
+void PositionBatchTest::threeFiles_eachOutputCarriesTheRulesAndSucceeds_data() {
+    QTest::addColumn<bool>("imageRules");
+    QTest::newRow("text rules") << false;
+    QTest::newRow("image rules") << true;
+}
+
+void PositionBatchTest::threeFiles_eachOutputCarriesTheRulesAndSucceeds() {
+    QFETCH(bool, imageRules);
+    BatchWindow w(QStringLiteral("position"), kPrograms);
+    const QString position = kitPositionText("std14_helvetica.pdf", 1, "Invoice", 12);
+    QVERIFY(!position.isEmpty());
+    auto* textTable = w.child<QTableWidget>("tableWidget_textsome");
+    auto* imageTable = w.child<QTableWidget>("tableWidget_imagesome");
+    if (imageRules) {
+        textTable->hide();
+        imageTable->show();
+        appendRow(*imageTable, {position, "", kImage, "100", "50"});
+    } else {
+        appendRow(*textTable, {position, "Invoice", "Receipt"});
+    }
+    const QStringList inputs =
+        w.copyKitFile("std14_helvetica.pdf",
+                      {w.dir + "/in/one.pdf", w.dir + "/in/two.pdf", w.dir + "/in/three.pdf"});
+    w.addFiles(inputs);
+
+    w.child<QPushButton>("pushButton_textsome_replace")->click();
+    for (const char* locked : {"pushButton_textsome_replace", "pushButton_textall_replace",
+                               "pushButton_option", "openfileButton", "removeButton"}) {
+        QVERIFY2(!w.child<QPushButton>(locked)->isEnabled(), locked);
+    }
+    auto* fileList = w.child<QTableWidget>("inputfiletableWidget");
+    QVERIFY(!fileList->isSortingEnabled());
+    QCOMPARE(w.resultCells().first(), "Running…");
+    QTRY_VERIFY_WITH_TIMEOUT(w.paneLines().contains("Conversion Finished."), 60000);
+
+    QVERIFY(inOrder(w.paneLines(), {"Conversion Start:", inputs[0], inputs[1], inputs[2],
+                                    "Conversion Finished."}));
+    QCOMPARE(w.resultCells(), QStringList({"Succeed", "Succeed", "Succeed"}));
+    QVERIFY(w.child<QPushButton>("pushButton_textsome_replace")->isEnabled());
+    QVERIFY(fileList->isSortingEnabled());
+    for (const char* name : {"one", "two", "three"}) {
+        const QString output = w.dir + "/out/" + name + ".pdf";
+        if (imageRules) {
+            const QStringList rows = toolOutput("pdfimages", {"-list", output}).split('\n');
+            QCOMPARE(rows.filter(QRegularExpression("^\\s+1\\s+\\d+\\s+image\\s")).size(), 1);
+        } else {
+            const QString text = toolOutput("pdftotext", {output, "-"});
+            QVERIFY2(text.contains("Receipt number") && !text.contains("Invoice"), name);
+        }
+    }
+}
+
+void PositionBatchTest::engineReport_givesSummaryAndTooltip_singleColonRuleSkipped() {
+    BatchWindow w(QStringLiteral("report"), kPrograms);
+    auto* table = w.child<QTableWidget>("tableWidget_textsome");
+    appendRow(*table,
+              {kitPositionText("std14_helvetica.pdf", 1, "Invoice", 12), "Invoice", "Bill"});
+    appendRow(*table, {"P5 (150 175 80 25)", "Invoice", "x"});  // the file has one page
+    appendRow(*table, {"P1 (150 175 80 25)", "a:b", "x"});
+    w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf"}));
+    w.runBatch("pushButton_textsome_replace");
+    QCOMPARE(w.paneLines().filter("\"a:b\"").size(), 1);
+    QVERIFY(w.paneLines().contains("Succeed: 1 rule in the page's font, 1 not done"));
+    const QString tooltip = w.child<QTableWidget>("inputfiletableWidget")->item(0, 3)->toolTip();
+    QCOMPARE(tooltip, "1 rule in the page's font, 1 not done\nnot done: page 5 does not exist");
+}
+
+void PositionBatchTest::missingInputOrFolder_showsBoxAndStartsNothing_data() {
+    QTest::addColumn<bool>("withFile");
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no files") << false << "out"
+                              << "Empty input"
+                              << "Please choose files to replace";
+    QTest::newRow("folder missing") << true << "missing"
+                                    << "Invalid order"
+                                    << "Please specify an output folder.";
+    QTest::newRow("folder empty") << true << ""
+                                  << "Invalid order"
+                                  << "Please specify an output folder.";
+}
+
+void PositionBatchTest::missingInputOrFolder_showsBoxAndStartsNothing() {
+    QFETCH(bool, withFile);
+    QFETCH(QString, folder);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    BatchWindow w(QStringLiteral("checks"), kPrograms);
+    if (withFile) {
+        w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf"}));
+    }
+    auto* folderEdit = w.child<QLineEdit>("outputfolderEdit");
+    folderEdit->setText(folder.isEmpty() ? folder : w.dir + "/" + folder);
+    w.child<QPushButton>("pushButton_textsome_replace")->click();
+    QCOMPARE(w.script->captions.last(), title);
+    QCOMPARE(w.script->filters.last(), text);
+    QCOMPARE(folderEdit->text().isEmpty(), title == "Invalid order");
+    QVERIFY(!w.paneLines().contains("Conversion Start:"));
+    QVERIFY(w.child<QPushButton>("pushButton_textsome_replace")->isEnabled());
+}
+
+void PositionBatchTest::inputsOfOneBaseName_getFirstFreeNames() {
+    BatchWindow w(QStringLiteral("naming"), kPrograms);
+    w.addFiles(w.copyKitFile(
+        "std14_helvetica.pdf",
+        {w.dir + "/a/report.v2.pdf", w.dir + "/b/report.pdf", w.dir + "/c/report.pdf"}));
+    w.runBatch("pushButton_textsome_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Succeed", "Succeed", "Succeed"}));
+    for (const char* output : {"report.pdf", "report-0.pdf", "report-1.pdf"}) {
+        QVERIFY2(QFile::exists(w.dir + "/out/" + output), output);
+    }
+}
+
+void PositionBatchTest::missingEngine_failsEachFileAndBatchFinishes() {
+    BatchWindow w(QStringLiteral("no-engine"), {"Dossaly.dll"});
+    w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf", w.dir + "/in/b.pdf"}));
+    w.runBatch("pushButton_textsome_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Failed", "Failed"}));
+    QCOMPARE(w.paneLines().filter("Could not start " + w.dir + "/Tewkrun.dll").size(), 2);
+    QVERIFY(w.child<QPushButton>("openfileButton")->isEnabled());
+}
+
+void PositionBatchTest::closingWindowDuringBatch_stopsEngineQuietly() {
+    BatchWindow w(QStringLiteral("closing"), kPrograms);
+    w.addFiles(w.copyKitFile("multipage.pdf", {w.dir + "/in/a.pdf", w.dir + "/in/b.pdf"}));
+    w.child<QPushButton>("pushButton_textsome_replace")->click();
+    w.window.reset();
+    QTest::qWait(300);
+    QVERIFY(!QFile::exists(w.dir + "/out/b.pdf"));
+}
+
+RELETTRA_GUI_TEST_MAIN(PositionBatchTest)
+#include "tst_position_batch.moc"
