@@ -5,6 +5,7 @@
 
 #include "message_log.h"
 #include "process.h"
+#include "rule_exchange.h"
 
 int main(int argc, char* argv[]) {
     // The previous run's log goes first, so that the messages of the toolkit's own start-up,
@@ -17,6 +18,10 @@ int main(int argc, char* argv[]) {
                               .arg(QStringLiteral("2.1"))
                               .arg(QCoreApplication::applicationPid())
                               .arg(QDir::currentPath());
+
+    // The record through which the main window hands its rules to the rule picker and takes
+    // them back: made before the window, it lives until the program ends.
+    RuleExchange::shared();
 
     int exitCode = 0;
     {

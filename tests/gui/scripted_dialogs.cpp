@@ -1,5 +1,7 @@
 #include "scripted_dialogs.h"
 
+#include <QDialog>
+
 void ScriptedDialogs::record(const QString& caption, const QString& dir, const QString& filter) {
     script->captions << caption;
     script->startDirs << dir;
@@ -31,9 +33,16 @@ void ScriptedDialogs::warning(QWidget*, const QString& title, const QString& tex
     record(title, QString(), text);
 }
 
-int ScriptedDialogs::runModal(QDialog&) {
+int ScriptedDialogs::runModal(QDialog& dialog) {
     ++script->modalRuns;
-    return 0;
+    if (!script->onModal) {
+        return 0;
+    }
+    dialog.setResult(0);
+    dialog.show();
+    const int result = script->onModal(dialog);
+    dialog.hide();
+    return result;
 }
 
 bool ScriptedDialogs::openUrl(const QUrl& url) {

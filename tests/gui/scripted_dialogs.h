@@ -3,6 +3,7 @@
 #include <QList>
 #include <QStringList>
 #include <QUrl>
+#include <functional>
 #include <memory>
 
 #include "user_dialogs.h"
@@ -13,6 +14,9 @@ struct DialogScript {
     QList<QStringList> fileListAnswers;  // one answer per multiple-file dialog
     QStringList fileAnswers;             // one answer per single-file dialog
     QStringList directoryAnswers;        // one answer per folder dialog
+    // Run in place of a modal run when set: the dialog is shown, the callback acts on it and
+    // returns the result code (for example dialog.result() after it accepted itself).
+    std::function<int(QDialog&)> onModal;
 
     QStringList captions;
     QStringList startDirs;

@@ -1,0 +1,100 @@
+// The rule picker's text boxes: the page's text layer read, one clickable button laid over each
+// box of it, and a click on a box offering "Add it to the table".
+#include <QCursor>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QNetworkReply>
+#include <QPushButton>
+#include <QToolTip>
+#include <algorithm>
+
+#include "box_overlay.h"
+#include "page_zoom.h"
+#include "rules.h"
+
+void Rules::gethtmlinfo() {
+    QNetworkReply* reply = htmlReply;
+    // Only the reply of the page shown counts.
+    if (!reply || (sender() && sender() != reply)) {
+        return;
+    }
+    htmlReply = nullptr;
+    QByteArray layer = reply->readAll();
+    reply->deleteLater();
+    const qsizetype zeroByte = layer.indexOf('\0');
+    if (zeroByte >= 0) {
+        layer.truncate(zeroByte);
+    }
+    getTextPosition(QString::fromUtf8(layer));
+    drawlabels();
+}
+
+void Rules::getTextPosition(QString sxml) {
+    textLines = pageTextLines(sxml);
+    textBoxes.clear();
+    textBoxes.reserve(textLines.size());
+    for (const QString& line : std::as_const(textLines)) {
+        textBoxes.push_back(::getSubtextInfo(line));
+    }
+}
+
+Subtext Rules::getSubtextInfo(QString sRow) {
+    return ::getSubtextInfo(sRow);
+}
+
+int Rules::getpos(QString sPos, QString sRow) {
+    return ::getpos(sPos, sRow);
+}
+
+QString Rules::gettext(QString sRow) {
+    return ::gettext(sRow);
+}
+
+void Rules::clearOverlay() {
+    for (QPushButton* button : boxButtons) {
+        delete button;
+    }
+    boxButtons.clear();
+    addButton->hide();
+}
+
+void Rules::drawlabels() {
+    clearOverlay();
+    boxButtons.assign(textBoxes.size(), nullptr);
+    const QString styleSheet = QString::fromLatin1(kBoxButtonStyleSheet);
+    for (size_t i = 0; i < textBoxes.size(); ++i) {
+        if (!isPickableBox(textBoxes[i])) {
+            continue;
+        }
+        auto* button = new QPushButton(pageLabel);
+        button->setObjectName(QStringLiteral("textBoxButton"));
+        button->setGeometry(scaledBox(textBoxes[i], zoomFactor));
+        button->setFlat(true);
+        button->setStyleSheet(styleSheet);
+        button->show();
+        connect(button, &QPushButton::clicked, this, &Rules::textmessagebox);
+        boxButtons[i] = button;
+    }
+}
+
+void Rules::textmessagebox() {
+    auto* clicked = qobject_cast<QPushButton*>(sender());
+    const auto found = std::find(boxButtons.begin(), boxButtons.end(), clicked);
+    if (!clicked || found == boxButtons.end()) {
+        return;
+    }
+    pickedBox = textBoxes[static_cast<size_t>(found - boxButtons.begin())];
+    // Shown for no widget, so that it does not take the box's dotted frame as its own.
+    QToolTip::showText(QCursor::pos(), boxTooltipText(pickedBox));
+
+    addButton->setText(tr("Add it to the table"));
+    addButton->setGeometry(addButtonGeometry(clicked->geometry()));
+    addButton->raise();
+    addButton->show();
+}
+
+void Rules::mousePressEvent(QMouseEvent* event) {
+    // A press beside every box (on the page or the dialog) withdraws the offer.
+    addButton->hide();
+    event->accept();
+}

@@ -1,0 +1,181 @@
+// The rule picker's logic that needs no window: position texts, rule lines and files, zoom steps,
+// the overlay's geometry and the page helper's messages.
+#include <QFile>
+#include <QtTest>
+
+#include "box_overlay.h"
+#include "page_render.h"
+#include "page_zoom.h"
+#include "picker_rules.h"
+#include "position_text.h"
+#include "test_environment.h"
+
+class PickerLogicTest : public QObject {
+    Q_OBJECT
+
+  private slots:
+    void positionText_buildsAndSplitsBackIntoItsPieces();
+    void positionFields_missingSeparatorsLeaveLaterPiecesEmpty();
+    void textLine_copiesPositionPiecesFindAndReplace();
+    void findTextFits_onlyWhenEveryInnerColonIsFollowedByAColon_data();
+    void findTextFits_onlyWhenEveryInnerColonIsFollowedByAColon();
+    void imageSizes_typedWhenPositiveElseBoxSize_data();
+    void imageSizes_typedWhenPositiveElseBoxSize();
+    void imageLine_hasPagePositionPathAndSizes();
+    void writeFile_writesUtf8WithCrLfAfterEveryLine();
+    void zoom_stepsAndStopsAtItsLimits();
+    void overlay_scalesBoxesAndPlacesAddButtonRightOfBox();
+    void pageTextLines_ignoresLinesBeyond10000();
+    void pageNotShownText_namesTheReason_data();
+    void pageNotShownText_namesTheReason();
+};
+
+void PickerLogicTest::positionText_buildsAndSplitsBackIntoItsPieces() {
+    const Subtext box{72, 140, 210, 12, QStringLiteral("Total")};
+    const QString position = positionText(3, box);
+    QCOMPARE(position, QStringLiteral("P3 (72 140 210 12)"));
+    const PositionFields fields = positionFields(position);
+    QCOMPARE(QStringList({fields.page, fields.left, fields.top, fields.width, fields.height}),
+             QStringList({"3", "72", "140", "210", "12"}));
+}
+
+void PickerLogicTest::positionFields_missingSeparatorsLeaveLaterPiecesEmpty() {
+    const PositionFields fields = positionFields(QStringLiteral("P12 (5 6"));
+    QCOMPARE(QStringList({fields.page, fields.left, fields.top, fields.width, fields.height}),
+             QStringList({"12", "5", "6", "", ""}));
+}
+
+void PickerLogicTest::textLine_copiesPositionPiecesFindAndReplace() {
+    QCOMPARE(PickerRules::textLine(QStringLiteral("P3 (72 140 210 12)"), QStringLiteral("Total"),
+                                   QStringLiteral("Sum: 5")),
+             QStringLiteral("3-72-140-210-12:Total:Sum: 5"));
+}
+
+void PickerLogicTest::findTextFits_onlyWhenEveryInnerColonIsFollowedByAColon_data() {
+    QTest::addColumn<QString>("find");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("no colon") << "Total" << true;
+    QTest::newRow("trailing colon") << "Date:" << true;
+    QTest::newRow("trailing colons") << "a::" << true;
+    QTest::newRow("colon alone") << ":" << true;
+    QTest::newRow("colon inside") << "a:b" << false;
+    QTest::newRow("double colon inside") << "a::b" << false;
+    QTest::newRow("leading colon") << ":x" << false;
+}
+
+void PickerLogicTest::findTextFits_onlyWhenEveryInnerColonIsFollowedByAColon() {
+    QFETCH(QString, find);
+    QFETCH(bool, fits);
+    QCOMPARE(PickerRules::findTextFits(find), fits);
+}
+
+void PickerLogicTest::imageSizes_typedWhenPositiveElseBoxSize_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<int>("handedBack");
+    const auto row = [](const char* name, const char* typed, const char* written, int back) {
+        QTest::newRow(name) << QString::fromLatin1(typed) << QString::fromLatin1(written) << back;
+    };
+    row("empty", "", "210", 210);
+    row("zero", "0", "210", 210);
+    row("negative", "-5", "210", -5);
+    row("leading zero kept as typed", "050", "050", 50);
+    row("not a number", "wide", "210", 210);
+    row("one", "1", "1", 1);
+}
+
+void PickerLogicTest::imageSizes_typedWhenPositiveElseBoxSize() {
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(int, handedBack);
+    QCOMPARE(PickerRules::writtenImageSize(typed, QStringLiteral("210")), written);
+    QCOMPARE(PickerRules::handedBackImageSize(typed, QStringLiteral("210")), handedBack);
+}
+
+void PickerLogicTest::imageLine_hasPagePositionPathAndSizes() {
+    QCOMPARE(
+        PickerRules::imageLine(QStringLiteral("P2 (150 300 210 12)"),
+                               QStringLiteral("/pics/logo.png"), QString(), QStringLiteral("40")),
+        QStringLiteral("2:150:300:(/pics/logo.png):210:40"));
+    QVERIFY(PickerRules::imageFileFits(QStringLiteral("/pics/logo.png")));
+    QVERIFY(!PickerRules::imageFileFits(QStringLiteral("/pics/logo (1).png")));
+}
+
+void PickerLogicTest::writeFile_writesUtf8WithCrLfAfterEveryLine() {
+    const QString path = TestEnvironment::instance()->tempDir() + QStringLiteral("/rules.txt");
+    QVERIFY(PickerRules::writeFile(
+        path, {QStringLiteral("1-2-3-4-5:Café:Thé"), QStringLiteral("1-2-3-4-5:a:")}));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("1-2-3-4-5:Caf\xC3\xA9:Th\xC3\xA9\r\n1-2-3-4-5:a:\r\n"));
+    file.close();
+    QVERIFY(PickerRules::writeFile(path, {}));
+    QCOMPARE(QFileInfo(path).size(), 0);
+    QVERIFY(!PickerRules::writeFile(path + QStringLiteral("/not-a-folder/x.txt"), {"x"}));
+}
+
+void PickerLogicTest::zoom_stepsAndStopsAtItsLimits() {
+    double factor = 1.0;
+    for (int click = 0; click < 3; ++click) {
+        factor = steppedZoom(factor, kZoomEnlargeStep);
+    }
+    QCOMPARE(factor, 1.953125);
+    for (int click = 0; click < 30; ++click) {
+        factor = steppedZoom(factor, kZoomEnlargeStep);
+    }
+    QVERIFY(factor <= kLargestZoom && factor * kZoomEnlargeStep > kLargestZoom);
+    for (int click = 0; click < 60; ++click) {
+        factor = steppedZoom(factor, kZoomShrinkStep);
+    }
+    QVERIFY(factor >= kSmallestZoom && factor * kZoomShrinkStep < kSmallestZoom);
+    QCOMPARE(scaledPageSize(QSize(400, 300), 1.953125), QSize(781, 585));
+}
+
+void PickerLogicTest::overlay_scalesBoxesAndPlacesAddButtonRightOfBox() {
+    QCOMPARE(scaledBox(Subtext{72, 140, 210, 12, QString()}, 1.25), QRect(90, 175, 262, 15));
+    QCOMPARE(addButtonGeometry(QRect(100, 40, 200, 20)), QRect(300, 40, 121, 23));
+    QCOMPARE(boxTooltipText(Subtext{72, 140, 210, 12, QString()}),
+             QStringLiteral("Position\n X- 72 Y- 140"));
+    QVERIFY(isPickableBox(getSubtextInfo(QStringLiteral("<span>&amp;</span>"))));
+    QVERIFY(!isPickableBox(getSubtextInfo(QStringLiteral("<html><body>"))));
+}
+
+void PickerLogicTest::pageTextLines_ignoresLinesBeyond10000() {
+    QString layer;
+    for (int i = 0; i < 10005; ++i) {
+        layer += QStringLiteral("<span style=\"left:%1;top:1;width:1;height:1\">w</span>\n").arg(i);
+    }
+    const QStringList lines = pageTextLines(layer);
+    QCOMPARE(lines.size(), 10000);
+    QCOMPARE(getpos(QStringLiteral("left"), lines.last()), 9999);
+}
+
+void PickerLogicTest::pageNotShownText_namesTheReason_data() {
+    QTest::addColumn<int>("problem");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("timed out") << int(PageRenderProblem::TimedOut) << 0 << "in time";
+    QTest::newRow("crashed") << int(PageRenderProblem::Crashed) << 0 << "crashed";
+    QTest::newRow("not started") << int(PageRenderProblem::HelperNotStarted) << 0
+                                 << "/run/Hevrit.dll could not be started";
+    QTest::newRow("no private folder")
+        << int(PageRenderProblem::NoOutputFolder) << 0 << "temporary folder";
+    QTest::newRow("exit code") << int(PageRenderProblem::ExitCode) << 3 << "exit code 3";
+}
+
+void PickerLogicTest::pageNotShownText_namesTheReason() {
+    QFETCH(int, problem);
+    QFETCH(int, exitCode);
+    QFETCH(QString, reason);
+    PageRenderOutcome outcome;
+    outcome.problem = static_cast<PageRenderProblem>(problem);
+    outcome.exitCode = exitCode;
+    outcome.helperPath = QStringLiteral("/run/Hevrit.dll");
+    outcome.pdfFile = QStringLiteral("/in/a.pdf");
+    const QString text = pageNotShownText(outcome);
+    QVERIFY2(text.startsWith(QStringLiteral("The page cannot be shown")) && text.contains(reason),
+             qPrintable(text));
+}
+
+RELETTRA_GUI_TEST_MAIN(PickerLogicTest)
+#include "tst_picker_logic.moc"
