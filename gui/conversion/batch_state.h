@@ -4,7 +4,7 @@
 #include <QString>
 
 #include "content_rules.h"
-#include "rule_lines.h"
+#include "rule_kind.h"
 
 class QTableWidgetItem;
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "page_analysis.h"
+#include "rule_file_lines.h"
 
 UsableContentRules usableContentRules(RuleKind kind, const QList<ContentRule>& rows) {
     UsableContentRules usable;
@@ -16,6 +17,13 @@ UsableContentRules usableContentRules(RuleKind kind, const QList<ContentRule>& r
             usable.notices.append(
                 QCoreApplication::translate("ContentRules",
                                             "Skipped the rule for \"%1\": no image is chosen.")
+                    .arg(row.find));
+        } else if (kind == RuleKind::Image && !imagePathFitsRuleLine(row.imagePath)) {
+            usable.notices.append(
+                QCoreApplication::translate(
+                    "ContentRules",
+                    "Skipped the rule for \"%1\": a rule file cannot hold an image path with "
+                    "\")\" in it (rename the image or its folder).")
                     .arg(row.find));
         } else {
             usable.rules.append(row);
@@ -38,19 +46,23 @@ QStringList contentRuleLines(RuleKind kind, int page, const QList<Subtext>& boxe
     for (const ContentRule& rule : rules) {
         finds.append(rule.find);
     }
-    const QString pageText = QString::number(page);
     QStringList lines;
     for (const FindHit& hit : findTextHits(boxes, finds)) {
         const ContentRule& rule = rules.at(hit.find);
-        const QString left = QString::number(hit.box.left);
-        const QString top = QString::number(hit.box.top);
-        if (kind == RuleKind::Text) {
-            lines.append(textRuleLine(pageText, left, top, QString::number(hit.box.width),
-                                      QString::number(hit.box.height), rule.find, rule.replace));
-        } else {
-            lines.append(
-                imageRuleLine(pageText, left, top, rule.imagePath, rule.width, rule.height));
-        }
+        const PositionFields at{QString::number(page), QString::number(hit.box.left),
+                                QString::number(hit.box.top), QString::number(hit.box.width),
+                                QString::number(hit.box.height)};
+        lines.append(kind == RuleKind::Text
+                         ? textRuleLine(at, rule.find, rule.replace)
+                         : imageRuleLine(at, rule.imagePath, rule.width, rule.height));
     }
     return lines;
+}
+
+QString unfitFindTextNotice(const QString& find) {
+    return QCoreApplication::translate(
+               "ContentRules",
+               "Skipped the rule for \"%1\": a rule file cannot hold a find text with a \":\" "
+               "followed by other text (the engine would take that text as the replacement).")
+        .arg(find);
 }

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "rule_lines.h"
+#include "rule_kind.h"
 #include "text_layer.h"
 
 // One row of a content table: the text to find and what takes its place, a replacement text
@@ -24,9 +24,9 @@ struct UsableContentRules {
 };
 
 // Leaves out rows with an empty find text, text rules whose find text does not fit a rule line
-// (see findTextFitsRuleLine()) and image rules without an image (the engine would stop at the
-// first image it cannot read); one note for all rows without a find text and one for each other
-// row left out.
+// (see findTextFitsRuleLine()), and image rules without an image (the engine would stop at the
+// first image it cannot read) or whose image path does not fit a rule line; one note for all rows
+// without a find text and one for each other row left out.
 UsableContentRules usableContentRules(RuleKind kind, const QList<ContentRule>& rows);
 
 // The rule lines of one analysed page (1-based `page`): for each place where a rule's find text
@@ -34,3 +34,6 @@ UsableContentRules usableContentRules(RuleKind kind, const QList<ContentRule>& r
 // or an image rule at the box's left and top with the rule's image, width and height.
 QStringList contentRuleLines(RuleKind kind, int page, const QList<Subtext>& boxes,
                              const QList<ContentRule>& rules);
+
+// The progress pane's note for a rule whose find text a rule line cannot carry.
+QString unfitFindTextNotice(const QString& find);

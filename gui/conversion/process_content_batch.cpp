@@ -13,11 +13,12 @@
 #include <QTableWidget>
 
 #include "child_run.h"
+#include "content_leftovers.h"
 #include "content_rules.h"
 #include "helper_command.h"
 #include "page_analysis.h"
 #include "page_layer_request.h"
-#include "rule_file.h"
+#include "rule_file_lines.h"
 #include "run_folder.h"
 #include "ui_process.h"
 

@@ -6,8 +6,8 @@
 // What this part of the window builds on.
 #include <QTableWidget>
 
-#include "rule_file.h"
-#include "rule_lines.h"
+#include "content_rules.h"
+#include "rule_file_lines.h"
 #include "run_folder.h"
 #include "ui_process.h"
 
@@ -52,7 +52,8 @@ void Process::settextsomerule() {
             appendToPane(unfitFindTextNotice(find));
             continue;
         }
-        lines << positionTextRuleLine(itemText(table, row, 0), find, itemText(table, row, 2));
+        lines << textRuleLine(positionFields(itemText(table, row, 0)), find,
+                              itemText(table, row, 2));
     }
     const QString ruleFile = runFolderFile(QStringLiteral("rules.txt"));
     if (!writeRuleFile(ruleFile, lines)) {
@@ -64,8 +65,8 @@ void Process::setimagesomerule() {
     const QTableWidget& table = *ui->tableWidget_imagesome;
     QStringList lines;
     for (int row = 0; row < table.rowCount(); ++row) {
-        lines << positionImageRuleLine(itemText(table, row, 0), itemText(table, row, 2),
-                                       itemText(table, row, 3), itemText(table, row, 4));
+        lines << imageRuleLine(positionFields(itemText(table, row, 0)), itemText(table, row, 2),
+                               itemText(table, row, 3), itemText(table, row, 4));
     }
     const QString ruleFile = runFolderFile(QStringLiteral("imagerule.txt"));
     if (!writeRuleFile(ruleFile, lines)) {

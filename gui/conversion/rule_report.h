@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "rule_lines.h"
+#include "rule_kind.h"
 
 // What the engine reported about the rules of one run. After each text rule it prints one line
 // "Rule result: own font", "Rule result: fallback font: <reason>" or

@@ -10,6 +10,7 @@
 
 #include "picker_rules.h"
 #include "position_text.h"
+#include "rule_file_lines.h"
 #include "rules.h"
 #include "run_folder.h"
 #include "ui_rules.h"
@@ -229,7 +230,7 @@ bool Rules::saveTextRules() {
     for (int row = 0; row < table.rowCount(); ++row) {
         const ExchangeTextRow rule{itemText(table, row, 0), itemText(table, row, 1),
                                    lineEditText(table, row, 2)};
-        if (!PickerRules::findTextFits(rule.find)) {
+        if (!findTextFitsRuleLine(rule.find)) {
             dialogs->warning(this, tr("Rule cannot be saved"),
                              tr("The find text \"%1\" of the rule %2 holds a colon followed by "
                                 "other text: the engine would end the find text at that colon. "
@@ -239,10 +240,10 @@ bool Rules::saveTextRules() {
             return false;
         }
         rows << rule;
-        lines << PickerRules::textLine(rule.position, rule.find, rule.replace);
+        lines << textRuleLine(positionFields(rule.position), rule.find, rule.replace);
     }
     const QString ruleFile = runFolderFile(QStringLiteral("rules.txt"));
-    if (!PickerRules::writeFile(ruleFile, lines)) {
+    if (!writeRuleFile(ruleFile, lines)) {
         qWarning().noquote() << "The rule file could not be written:" << quoted(ruleFile);
     }
     exchange.handBackText(rows);
@@ -260,7 +261,7 @@ bool Rules::saveImageRules() {
             dialogs->warning(this, tr("No image"), tr("Please specify some image"));
             return false;
         }
-        if (!PickerRules::imageFileFits(imageFile)) {
+        if (!imagePathFitsRuleLine(imageFile)) {
             dialogs->warning(this, tr("Rule cannot be saved"),
                              tr("The picture path \"%1\" of the rule %2 holds a \")\", where the "
                                 "engine would end the path. Choose a picture whose path has none.")
@@ -277,7 +278,7 @@ bool Rules::saveImageRules() {
         lines << PickerRules::imageLine(position, imageFile, typedWidth, typedHeight);
     }
     const QString ruleFile = runFolderFile(QStringLiteral("imagerule.txt"));
-    if (!PickerRules::writeFile(ruleFile, lines)) {
+    if (!writeRuleFile(ruleFile, lines)) {
         qWarning().noquote() << "The rule file could not be written:" << quoted(ruleFile);
     }
     exchange.handBackImage(rows);

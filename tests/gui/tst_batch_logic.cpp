@@ -1,5 +1,5 @@
-// The batches' logic that needs no window: rule lines, the find-text check, output names, page
-// analysis with phrases, the content rules' lines and notes, and the engine's rule report.
+// The batches' logic that needs no window: output names, page analysis with phrases, the content
+// rules' lines and notes, and the engine's rule report.
 #include <QSet>
 #include <QtTest>
 
@@ -38,10 +38,6 @@ class BatchLogicTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void ruleLines_copyPositionPiecesAndTexts_data();
-    void ruleLines_copyPositionPiecesAndTexts();
-    void findTextFitsRuleLine_onlyTrailingColons_data();
-    void findTextFitsRuleLine_onlyTrailingColons();
     void firstFreeOutputPath_takesFirstNameNotTaken_data();
     void firstFreeOutputPath_takesFirstNameNotTaken();
     void readPageBoxes_stopsAfterFirstUnplacedLineAndAt10000();
@@ -51,43 +47,6 @@ class BatchLogicTest : public QObject {
     void ruleSummary_countsResultsAndLeavesOutEmptyParts_data();
     void ruleSummary_countsResultsAndLeavesOutEmptyParts();
 };
-
-void BatchLogicTest::ruleLines_copyPositionPiecesAndTexts_data() {
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("text rule") << positionTextRuleLine("P3 (72 140 210 12)", "Total", "Sum")
-                               << "3-72-140-210-12:Total:Sum\r\n";
-    QTest::newRow("text rule, empty replacement, UTF-8 text")
-        << positionTextRuleLine("P12 (1 2 3 4)", "Café", "") << "12-1-2-3-4:Café:\r\n";
-    QTest::newRow("image rule keeps typed sizes and drive colon")
-        << positionImageRuleLine("P2 (150 300 10 10)", "C:/img/a.png", "0300", "")
-        << "2:150:300:(C:/img/a.png):0300:\r\n";
-    QTest::newRow("position text without pieces")
-        << positionTextRuleLine("", "a", "b") << "----:a:b\r\n";
-}
-
-void BatchLogicTest::ruleLines_copyPositionPiecesAndTexts() {
-    QFETCH(QString, line);
-    QFETCH(QString, expected);
-    QCOMPARE(line, expected);
-}
-
-void BatchLogicTest::findTextFitsRuleLine_onlyTrailingColons_data() {
-    QTest::addColumn<QString>("find");
-    QTest::addColumn<bool>("fits");
-    QTest::newRow("plain") << "Total" << true;
-    QTest::newRow("colons at the end") << "Total::" << true;
-    QTest::newRow("single colon at the end") << "Total:" << true;
-    QTest::newRow("single colon inside") << "a:b" << false;
-    QTest::newRow("colon pair inside") << "a::b" << false;
-    QTest::newRow("colon first") << ":b" << false;
-}
-
-void BatchLogicTest::findTextFitsRuleLine_onlyTrailingColons() {
-    QFETCH(QString, find);
-    QFETCH(bool, fits);
-    QCOMPARE(findTextFitsRuleLine(find), fits);
-}
 
 void BatchLogicTest::firstFreeOutputPath_takesFirstNameNotTaken_data() {
     QTest::addColumn<QString>("input");
@@ -132,21 +91,21 @@ void BatchLogicTest::contentRuleLines_oneLinePerHit_data() {
     };
     QTest::newRow("exact, case-sensitive, not inside a longer word")
         << int(RuleKind::Text) << QList<ContentRule>{text("STAMPME", "X"), text("STAMP", "Y")}
-        << QStringList{"4-233-188-130-25:STAMPME:X\r\n"};
+        << QStringList{"4-233-188-130-25:STAMPME:X"};
     QTest::newRow("two rows with one find text give two lines")
         << int(RuleKind::Text) << QList<ContentRule>{text("here", "a"), text("here", "b")}
-        << QStringList{"4-363-187-50-25:here:a\r\n", "4-363-187-50-25:here:b\r\n",
-                       "4-150-400-50-25:here:a\r\n", "4-150-400-50-25:here:b\r\n"};
+        << QStringList{"4-363-187-50-25:here:a", "4-363-187-50-25:here:b",
+                       "4-150-400-50-25:here:a", "4-150-400-50-25:here:b"};
     QTest::newRow("phrase on one line gives the union box")
         << int(RuleKind::Text) << QList<ContentRule>{text("Please STAMPME here", "Hi")}
-        << QStringList{"4-150-187-263-26:Please STAMPME here:Hi\r\n"};
+        << QStringList{"4-150-187-263-26:Please STAMPME here:Hi"};
     QTest::newRow("phrase across lines or with a double blank matches nothing")
         << int(RuleKind::Text)
         << QList<ContentRule>{text("here stampme", "x"), text("STAMPME  here", "x")}
         << QStringList();
     QTest::newRow("image rule takes left and top, sizes as typed")
         << int(RuleKind::Image) << QList<ContentRule>{{"STAMPME", {}, "/i/s.png", "40", ""}}
-        << QStringList{"4:233:188:(/i/s.png):40:\r\n"};
+        << QStringList{"4:233:188:(/i/s.png):40:"};
 }
 
 void BatchLogicTest::contentRuleLines_oneLinePerHit() {

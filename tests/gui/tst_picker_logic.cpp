@@ -1,6 +1,5 @@
-// The rule picker's logic that needs no window: position texts, rule lines and files, zoom steps,
+// The rule picker's logic that needs no window: position texts, image rule sizes, zoom steps,
 // the overlay's geometry and the page helper's messages.
-#include <QFile>
 #include <QtTest>
 
 #include "box_overlay.h"
@@ -14,15 +13,10 @@ class PickerLogicTest : public QObject {
     Q_OBJECT
 
   private slots:
-    void positionText_buildsAndSplitsBackIntoItsPieces();
-    void positionFields_missingSeparatorsLeaveLaterPiecesEmpty();
-    void textLine_copiesPositionPiecesFindAndReplace();
-    void findTextFits_onlyWhenEveryInnerColonIsFollowedByAColon_data();
-    void findTextFits_onlyWhenEveryInnerColonIsFollowedByAColon();
+    void positionText_holdsPageAndBox();
     void imageSizes_typedWhenPositiveElseBoxSize_data();
     void imageSizes_typedWhenPositiveElseBoxSize();
     void imageLine_hasPagePositionPathAndSizes();
-    void writeFile_writesUtf8WithCrLfAfterEveryLine();
     void zoom_stepsAndStopsAtItsLimits();
     void overlay_scalesBoxesAndPlacesAddButtonRightOfBox();
     void pageTextLines_ignoresLinesBeyond10000();
@@ -30,43 +24,10 @@ class PickerLogicTest : public QObject {
     void pageNotShownText_namesTheReason();
 };
 
-void PickerLogicTest::positionText_buildsAndSplitsBackIntoItsPieces() {
+void PickerLogicTest::positionText_holdsPageAndBox() {
     const Subtext box{72, 140, 210, 12, QStringLiteral("Total")};
     const QString position = positionText(3, box);
     QCOMPARE(position, QStringLiteral("P3 (72 140 210 12)"));
-    const PositionFields fields = positionFields(position);
-    QCOMPARE(QStringList({fields.page, fields.left, fields.top, fields.width, fields.height}),
-             QStringList({"3", "72", "140", "210", "12"}));
-}
-
-void PickerLogicTest::positionFields_missingSeparatorsLeaveLaterPiecesEmpty() {
-    const PositionFields fields = positionFields(QStringLiteral("P12 (5 6"));
-    QCOMPARE(QStringList({fields.page, fields.left, fields.top, fields.width, fields.height}),
-             QStringList({"12", "5", "6", "", ""}));
-}
-
-void PickerLogicTest::textLine_copiesPositionPiecesFindAndReplace() {
-    QCOMPARE(PickerRules::textLine(QStringLiteral("P3 (72 140 210 12)"), QStringLiteral("Total"),
-                                   QStringLiteral("Sum: 5")),
-             QStringLiteral("3-72-140-210-12:Total:Sum: 5"));
-}
-
-void PickerLogicTest::findTextFits_onlyWhenEveryInnerColonIsFollowedByAColon_data() {
-    QTest::addColumn<QString>("find");
-    QTest::addColumn<bool>("fits");
-    QTest::newRow("no colon") << "Total" << true;
-    QTest::newRow("trailing colon") << "Date:" << true;
-    QTest::newRow("trailing colons") << "a::" << true;
-    QTest::newRow("colon alone") << ":" << true;
-    QTest::newRow("colon inside") << "a:b" << false;
-    QTest::newRow("double colon inside") << "a::b" << false;
-    QTest::newRow("leading colon") << ":x" << false;
-}
-
-void PickerLogicTest::findTextFits_onlyWhenEveryInnerColonIsFollowedByAColon() {
-    QFETCH(QString, find);
-    QFETCH(bool, fits);
-    QCOMPARE(PickerRules::findTextFits(find), fits);
 }
 
 void PickerLogicTest::imageSizes_typedWhenPositiveElseBoxSize_data() {
@@ -97,21 +58,6 @@ void PickerLogicTest::imageLine_hasPagePositionPathAndSizes() {
         PickerRules::imageLine(QStringLiteral("P2 (150 300 210 12)"),
                                QStringLiteral("/pics/logo.png"), QString(), QStringLiteral("40")),
         QStringLiteral("2:150:300:(/pics/logo.png):210:40"));
-    QVERIFY(PickerRules::imageFileFits(QStringLiteral("/pics/logo.png")));
-    QVERIFY(!PickerRules::imageFileFits(QStringLiteral("/pics/logo (1).png")));
-}
-
-void PickerLogicTest::writeFile_writesUtf8WithCrLfAfterEveryLine() {
-    const QString path = TestEnvironment::instance()->tempDir() + QStringLiteral("/rules.txt");
-    QVERIFY(PickerRules::writeFile(
-        path, {QStringLiteral("1-2-3-4-5:Café:Thé"), QStringLiteral("1-2-3-4-5:a:")}));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), QByteArray("1-2-3-4-5:Caf\xC3\xA9:Th\xC3\xA9\r\n1-2-3-4-5:a:\r\n"));
-    file.close();
-    QVERIFY(PickerRules::writeFile(path, {}));
-    QCOMPARE(QFileInfo(path).size(), 0);
-    QVERIFY(!PickerRules::writeFile(path + QStringLiteral("/not-a-folder/x.txt"), {"x"}));
 }
 
 void PickerLogicTest::zoom_stepsAndStopsAtItsLimits() {
