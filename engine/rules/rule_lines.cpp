@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/command_line.h"
+#include "marqel/page_units.h"
 
 namespace {
 
@@ -108,11 +109,11 @@ double ReadLeadingDouble(const std::string& text) {
 }
 
 int PixelsToPoints(int pixels) {
-    return static_cast<int>(static_cast<long long>(pixels) * 72 / 150);
+    return marqel::pixelsToPoints(pixels);
 }
 
 double PixelsToPoints(double pixels) {
-    return pixels * 72.0 / 150.0;
+    return marqel::pixelsToPoints(pixels);
 }
 
 TextRuleLine ParseTextRuleLine(const std::string& line) {
