@@ -70,6 +70,9 @@ void Rules::drawlabels() {
         button->setObjectName(QStringLiteral("textBoxButton"));
         button->setGeometry(scaledBox(textBoxes[i], zoomFactor));
         button->setFlat(true);
+        // A box never takes the keyboard focus: a page holds hundreds of them, and the scroll
+        // area would jump to whichever one got it.
+        button->setFocusPolicy(Qt::NoFocus);
         button->setStyleSheet(styleSheet);
         button->show();
         connect(button, &QPushButton::clicked, this, &Rules::textmessagebox);

@@ -135,6 +135,8 @@ void Process::setUpFileListLook() {
         QString::fromLatin1(kFileListHorizontalHeaderStyle));
     fileList->verticalHeader()->setStyleSheet(QString::fromLatin1(kFileListVerticalHeaderStyle));
     fileList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // A path too long for its column keeps its end, the file's name, in sight.
+    fileList->setTextElideMode(Qt::ElideLeft);
 
     actionAddFiles = new QAction(tr("Add File(s)"), fileList);
     actionViewPdf = new QAction(tr("View PDF File"), fileList);

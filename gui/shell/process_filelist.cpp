@@ -45,6 +45,7 @@ void Process::addFileRow(const QString& path) {
     const int row = fileList->rowCount();
     fileList->insertRow(row);
     auto* pathItem = new QTableWidgetItem(path);
+    pathItem->setToolTip(path);
     fileList->setItem(row, 0, pathItem);
     const qint64 size = QFileInfo(path).size();
     if (size > 0) {
