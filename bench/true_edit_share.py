@@ -1,4 +1,4 @@
-"""Share of true in-font edits, fallbacks and failures per font kind.
+"""Share of true in-font edits, fallbacks and failures per font kind and per producer.
 
 For every word that occurs once on its page of the test-PDF kit (pdftotext -bbox), a position
 rule replaces it by a word of the same length made of the same letters in another order (so a
@@ -6,7 +6,9 @@ subset font holds them), one rule per run. Each result is judged by independent 
   true edit  - the new word stands at the old place and no font was added (pdffonts);
   fallback   - the new word stands there, the fallback font was added, the old word is gone;
   failure    - anything else (the old word still extractable there, or the new word missing).
-Usage: true_edit_share.py MARQEL KIT_DIR
+Usage: true_edit_share.py MARQEL KIT_DIR [FILE...]   (only the named kit files, when given)
+With VERBOSE=1 in the environment, every word that was not a true edit is listed on standard
+error with the engine's "Rule result:" line.
 """
 import json
 import os
@@ -52,12 +54,13 @@ def pixels(points):
 
 
 def main():
-    marqel, kit = sys.argv[1], sys.argv[2]
+    marqel, kit, only = sys.argv[1], sys.argv[2], set(sys.argv[3:])
     manifest = json.load(open(os.path.join(kit, "MANIFEST.json")))["files"]
     results = defaultdict(Counter)
+    by_producer = defaultdict(Counter)
     with tempfile.TemporaryDirectory() as work:
         for name, info in sorted(manifest.items()):
-            if name.startswith("encrypted"):
+            if name.startswith("encrypted") or (only and name not in only):
                 continue
             pdf = os.path.join(kit, name)
             before_fonts = fonts(pdf)
@@ -92,7 +95,9 @@ def main():
                         f.write(rule)
                     if os.path.exists(out):
                         os.remove(out)
-                    subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True)
+                    run = subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True,
+                                         text=True, errors="replace")
+                    said = [line for line in run.stdout.splitlines() if line.startswith("Rule result:")]
                     verdict, reason = "failure", "no output"
                     if os.path.exists(out):
                         after = words(out)[page_index]
@@ -104,14 +109,21 @@ def main():
                             verdict = "fallback" if added else "true edit"
                         reason = "old word still there" if old_there else "new word not found"
                     results[kind][verdict] += 1
+                    by_producer[info.get("producer", "?")][verdict] += 1
                     if verdict != "true edit" and os.environ.get("VERBOSE"):
                         print(name, page_index + 1, text, "->", new, verdict,
-                              reason if verdict == "failure" else "", rule.strip(), file=sys.stderr)
-    print(f"{'font kind':28} {'words':>6} {'true edit':>10} {'fallback':>9} {'failure':>8} {'true %':>7}")
-    for kind, c in sorted(results.items()):
-        total = sum(c.values())
-        print(f"{kind:28} {total:6} {c['true edit']:10} {c['fallback']:9} {c['failure']:8} "
-              f"{100.0 * c['true edit'] / total:6.1f}%")
+                              reason if verdict == "failure" else "", rule.strip(),
+                              said[-1] if said else "", file=sys.stderr)
+    table("font kind", results)
+    print()
+    table("producer", by_producer)
 
+
+def table(title, results):
+    print(f"{title:28} {'words':>6} {'true edit':>10} {'fallback':>9} {'failure':>8} {'true %':>7}")
+    for key, c in sorted(results.items()):
+        total = sum(c.values())
+        print(f"{key:28} {total:6} {c['true edit']:10} {c['fallback']:9} {c['failure']:8} "
+              f"{100.0 * c['true edit'] / total:6.1f}%")
 
 main()

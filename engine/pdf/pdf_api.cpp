@@ -156,7 +156,8 @@ int pdfInsertImageFromBuffer(PDF* pdf, double x, double y, double width, double 
 
 namespace {
 
-void fillStack(const relettra::pdf::TextShow& show, TPDFStack& stack) {
+void fillStack(const relettra::pdf::TextShow& show, std::string text, double advance,
+               TPDFStack& stack) {
     const QPDFMatrix& c = show.ctm;
     const QPDFMatrix& t = show.tm;
     double ctm[6] = {c.a, c.b, c.c, c.d, c.e, c.f};
@@ -167,7 +168,8 @@ void fillStack(const relettra::pdf::TextShow& show, TPDFStack& stack) {
     stack.y = 0;
     stack.fontSize = show.state.fontSize;
     stack.textRise = show.state.rise;
-    stack.text = show.text();
+    stack.text = std::move(text);
+    stack.advance = advance;
 }
 
 }  // namespace
@@ -189,7 +191,8 @@ int pdfGetPageText(PDF* pdf, TPDFStack* stack) {
             return 0;
         }
         stack->record = stack->next++;
-        fillStack(session->show(stack->record), *stack);
+        fillStack(session->show(stack->record), session->text(stack->record),
+                  session->advance(stack->record), *stack);
         return 1;
     });
 }

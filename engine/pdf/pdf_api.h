@@ -63,9 +63,11 @@ int pdfSetCompressionLevel(PDF* pdf, int level);
 int pdfInsertImageFromBuffer(PDF* pdf, double x, double y, double width, double height,
                              const void* buffer, size_t size, int index);
 
-// One text record: a text-showing operator of the open page. Matrices are a, b, c, d, e, f;
-// the current transformation matrix maps to the displayed page with y upward (origin at its
-// lower-left corner); the record starts at (x, y) in text space.
+// One text record: a text-showing operator of the open page, or several that continue one
+// another on a line (a word a producer wrote in pieces). Matrices are a, b, c, d, e, f, those
+// of the record's start; the current transformation matrix maps to the displayed page with y
+// upward (origin at its lower-left corner); the record starts at (x, y) in text space and runs
+// `advance` text space units along its baseline.
 struct TPDFStack {
     double ctm[6] = {1, 0, 0, 1, 0, 0};
     double tm[6] = {1, 0, 0, 1, 0, 0};
@@ -73,6 +75,7 @@ struct TPDFStack {
     double y = 0;
     double fontSize = 0;
     double textRise = 0;
+    double advance = 0;
     std::string text;   // UTF-8
     size_t record = 0;  // which record of the page this is
     size_t next = 0;

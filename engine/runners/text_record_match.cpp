@@ -29,6 +29,7 @@ RecordGeometry MeasureRecord(const TPDFStack& record) {
     g.originX = x * full[0] + y * full[2] + full[4];
     g.originY = x * full[1] + y * full[3] + full[5];
     g.size = record.fontSize * full[0];
+    g.length = std::fabs(record.advance) * std::sqrt(full[0] * full[0] + full[1] * full[1]);
     const double u = g.m[0];
     const double v = g.m[1];
     double angle = 0;
@@ -58,11 +59,18 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
             if (length < 1.0f) length = 1.0f;
         }
         size = static_cast<int>(length / 1000.0f);
-        // Text running up starts at its lower end, text running down at its upper end: the
-        // rule's top is the displayed top of the text either way.
-        top =
-            std::abs(a - 270) < 5 ? height - record.originY - ruleHeight : height - record.originY;
         extent = ruleWidth;
+        // Text running up starts at its lower end and covers the displayed y from its start
+        // less its length to its start; text running down starts at its upper end. The rule's
+        // top may lie anywhere that keeps the rule on the text.
+        const double start = height - record.originY;
+        const bool up = std::abs(a - 270) < 5;
+        double first = up ? start - record.length : start;
+        double last = up ? start - ruleHeight : start + record.length - ruleHeight;
+        if (up && first > last) first = last;
+        if (!up && last < first) last = first;
+        const double half = size / 2;
+        return std::fabs(size - extent) < half && ruleTop > first - half && ruleTop < last + half;
     }
     const double half = size / 2;
     return std::fabs(size - extent) < half && std::fabs(top - ruleTop) < half;

@@ -6,6 +6,7 @@
 #include "pdf/basics/utf8.h"
 #include "pdf/fonts/font_program.h"
 #include "pdf/fonts/glyph_names.h"
+#include "pdf/fonts/ligature_text.h"
 #include "pdf/fonts/pdf_object_access.h"
 #include "pdf/fonts/simple_encoding.h"
 #include "pdf/fonts/simple_glyph_lookup.h"
@@ -508,10 +509,16 @@ bool PdfFont::isAvailableLocked(std::uint32_t code) const {
 void PdfFont::ensureReverseMapLocked() const {
     if (reverseReady_) return;
     reverseReady_ = true;
-    const auto add = [this](std::uint32_t code, const std::string& text) {
+    const auto addKey = [this](std::uint32_t code, const std::string& text) {
         if (text.empty()) return;
         reverse_[text].push_back(code);
         longestReverseKey_ = std::max(longestReverseKey_, codePointCount(text));
+    };
+    // A ligature glyph answers to its character and to its letters spelled out.
+    const auto add = [&addKey](std::uint32_t code, const std::string& text) {
+        addKey(code, text);
+        const std::string spelled = spellOutLigatures(text);
+        if (spelled != text) addKey(code, spelled);
     };
     if (kind_ != Kind::Type0) {
         ensureSimpleNamesLocked();

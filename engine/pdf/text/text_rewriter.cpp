@@ -4,6 +4,7 @@
 
 #include "pdf/basics/pdf_number.h"
 #include "pdf/page_editor.h"
+#include "pdf/text/glyph_changes.h"
 #include "pdf/text/glyph_layout.h"
 
 namespace relettra::pdf {
@@ -79,92 +80,115 @@ void appendString(std::vector<Piece>& pieces, const std::string& bytes) {
 
 }  // namespace
 
-std::optional<std::string> rewriteShowText(const TextShow& show, const std::string& newText) {
-    if (!show.state.font) {
+std::optional<std::string> rewriteShowHunks(const TextShow& show, const SpacedText& spaced,
+                                            const std::vector<TextHunk>& hunks) {
+    if (!show.state.font || hunks.empty()) {
         return std::nullopt;
     }
-    const std::string oldText = show.text();
-    if (oldText == newText) {
-        return std::nullopt;
+    std::vector<GlyphChange> changes = glyphChanges(spaced, hunks);
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> changeOf(spaced.glyphs.size(), kNone);
+    for (std::size_t c = 0; c < changes.size(); ++c) {
+        std::optional<std::string> encoded = show.state.font->encode(changes[c].text);
+        if (!encoded) {
+            return std::nullopt;
+        }
+        changes[c].bytes = std::move(*encoded);
+        for (std::size_t g = changes[c].g0; g < changes[c].g1; ++g) changeOf[g] = c;
     }
-    std::vector<PlacedGlyph> glyphs = layoutGlyphs(show);
-    // The differing middle: common prefix and suffix, widened to whole glyphs.
-    size_t prefix = 0;
-    while (prefix < oldText.size() && prefix < newText.size() &&
-           oldText[prefix] == newText[prefix]) {
-        ++prefix;
-    }
-    size_t suffix = 0;
-    while (suffix < oldText.size() - prefix && suffix < newText.size() - prefix &&
-           oldText[oldText.size() - 1 - suffix] == newText[newText.size() - 1 - suffix]) {
-        ++suffix;
-    }
-    size_t spanBegin = prefix;
-    size_t spanEnd = oldText.size() - suffix;
-    size_t g0 = 0;
-    if (spanBegin < spanEnd) {
-        while (g0 < glyphs.size() && glyphs[g0].textEnd <= spanBegin) ++g0;
-    } else {
-        while (g0 < glyphs.size() && glyphs[g0].textBegin < spanBegin) ++g0;
-    }
-    size_t g1 = g0;
-    while (g1 < glyphs.size() && glyphs[g1].textBegin < spanEnd) ++g1;
-    size_t oldBegin = g0 < glyphs.size() ? glyphs[g0].textBegin : oldText.size();
-    size_t oldEnd = g1 > g0 ? glyphs[g1 - 1].textEnd : oldBegin;
-    oldBegin = std::min(oldBegin, spanBegin);
-    oldEnd = std::max(oldEnd, spanEnd);
-    size_t keepAfter = oldText.size() - oldEnd;
-    if (oldBegin + keepAfter > newText.size()) {
-        return std::nullopt;
-    }
-    std::string middle = newText.substr(oldBegin, newText.size() - keepAfter - oldBegin);
-    std::optional<std::string> encoded = show.state.font->encode(middle);
-    if (!encoded) {
-        return std::nullopt;
-    }
+    // The change an adjustment falls into: it stands between two glyphs of the change, or it
+    // is read as a space that the change covers.
+    auto coveringChange = [&](std::uint32_t element, std::size_t glyphsBefore) {
+        for (std::size_t c = 0; c < changes.size(); ++c) {
+            if (glyphsBefore > changes[c].g0 && glyphsBefore < changes[c].g1) return c;
+        }
+        for (const SpacedText::Gap& gap : spaced.gaps) {
+            if (gap.element != element) continue;
+            for (std::size_t c = 0; c < changes.size(); ++c) {
+                if (gap.offset >= changes[c].begin && gap.offset < changes[c].end) return c;
+            }
+        }
+        return kNone;
+    };
 
     std::vector<Piece> pieces;
-    size_t glyphIndex = 0;
-    bool inserted = false;
+    // The advance of what a change that keeps its place removed, not yet written.
+    const double scale = show.state.fontSize * show.state.horizontalScaling;
+    double pendingGap = 0;
+    auto flushGap = [&]() {
+        if (pendingGap != 0 && scale != 0) {
+            pieces.push_back(Piece{false, formatPdfNumber(-pendingGap / scale * 1000.0), false, 0});
+        }
+        pendingGap = 0;
+    };
+    std::string bytes;  // new bytes of the current string
+    auto flushBytes = [&]() {
+        if (!bytes.empty()) {
+            appendString(pieces, bytes);
+            bytes.clear();
+        }
+    };
+    auto addBytes = [&](const std::string& more) {
+        if (more.empty()) return;
+        if (pendingGap != 0) {
+            flushBytes();
+            flushGap();
+        }
+        bytes += more;
+    };
+    std::size_t glyphIndex = 0;
+    std::size_t next = 0;  // the next change to write
     for (std::uint32_t e = 0; e < show.elements.size(); ++e) {
         const ShowElement& element = show.elements[e];
         if (!element.isString) {
-            // Adjustments between glyphs of the replaced span go with it.
-            bool inside = glyphIndex > g0 && glyphIndex < g1;
-            if (!inside) {
+            const std::size_t c = coveringChange(e, glyphIndex);
+            if (c == kNone) {
+                flushGap();
                 pieces.push_back(Piece{false, {}, true, element.token});
+            } else if (changes[c].keepsPlace) {
+                pendingGap += show.adjustmentAdvance(element.adjustment);
             }
             continue;
         }
-        const size_t first = glyphIndex;
-        const size_t end = first + element.glyphs.size();
-        const bool touched = (first < g1 && end > g0) || (g0 == g1 && first <= g0 && g0 < end);
+        const std::size_t first = glyphIndex;
+        const std::size_t end = first + element.glyphs.size();
+        bool touched = next < changes.size() && changes[next].g0 < end;
+        for (std::size_t g = first; g < end && !touched; ++g) touched = changeOf[g] != kNone;
         if (!touched) {
+            flushGap();
             pieces.push_back(Piece{true, element.bytes, true, element.token});
             glyphIndex = end;
             continue;
         }
-        std::string bytes;
         for (std::uint32_t g = 0; g < element.glyphs.size(); ++g, ++glyphIndex) {
-            if (glyphIndex == g0 && !inserted) {
-                bytes += *encoded;
-                inserted = true;
+            while (next < changes.size() && changes[next].g0 == glyphIndex) {
+                addBytes(changes[next++].bytes);
             }
-            if (glyphIndex < g0 || glyphIndex >= g1) {
-                bytes += glyphBytes(element, g);
+            const std::size_t c = changeOf[glyphIndex];
+            if (c == kNone) {
+                addBytes(glyphBytes(element, g));
+            } else if (changes[c].keepsPlace) {
+                flushBytes();
+                pendingGap += spaced.glyphs[glyphIndex].advance;
+                if (glyphIndex == changes[c].g0) pendingGap += changes[c].shift;
             }
         }
-        if (!bytes.empty()) {
-            appendString(pieces, bytes);
-        }
+        flushBytes();
     }
-    if (!inserted) {  // the new text goes after the last glyph
-        appendString(pieces, *encoded);
+    for (; next < changes.size(); ++next) {  // new text after the last glyph
+        addBytes(changes[next].bytes);
     }
+    flushBytes();
+    flushGap();
     if (pieces.empty()) {
         pieces.push_back(Piece{true, {}, false, 0});
     }
     return writeOperator(show, pieces);
+}
+
+std::optional<std::string> rewriteShowText(const TextShow& show, const std::string& newText) {
+    const SpacedText spaced = spaceText(show);
+    return rewriteShowHunks(show, spaced, diffByWords(spaced.text, newText));
 }
 
 std::optional<std::string> rewriteShowWithout(const TextShow& show,

@@ -3,9 +3,10 @@
 #   tests/data/kit/make_kit.sh [PATH/TO/kit_writer]
 # Without an argument, kit_writer is built in build-kit/ at the repository root
 # (override with KIT_BUILD_DIR). Producers: kit_writer (exact cases), cairo and
-# ReportLab through /usr/bin/python3, Ghostscript's ps2pdf, and the qpdf command
-# line for the encrypted variants. A file is replaced only when its content
-# changed, so running the script again leaves the kit as it is.
+# ReportLab through /usr/bin/python3, Ghostscript's ps2pdf, the qpdf command line
+# for the encrypted variants, and the real producers LibreOffice, pdfLaTeX, groff
+# and headless Chromium (installed by `scripts/setup kit`). A file is replaced only
+# when its content changed, so running the script again leaves the kit as it is.
 set -euo pipefail
 
 KIT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -24,6 +25,10 @@ else
     KIT_WRITER=$(find "$BUILD_DIR" -type f -name kit_writer -perm -u+x | head -n 1)
 fi
 [[ -x "$KIT_WRITER" ]] || { echo "make_kit.sh: kit_writer not found" >&2; exit 1; }
+for tool in soffice pdflatex groff chromium; do
+    command -v "$tool" >/dev/null ||
+        { echo "make_kit.sh: $tool is missing; run scripts/setup kit" >&2; exit 1; }
+done
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -43,6 +48,38 @@ GS_OPTIONS=(-dOmitInfoDate -dOmitID -dOmitXMP)
 ps2pdf -dCompatibilityLevel=1.1 "${GS_OPTIONS[@]}" "$PRODUCERS/ghostscript_type1.ps" \
     "$WORK/ghostscript_type1.pdf"
 ps2pdf "${GS_OPTIONS[@]}" "$PRODUCERS/ghostscript_type1.ps" "$WORK/ghostscript_type1c.pdf"
+
+# The real producers stamp their files with the time; fixed dates (and qpdf's content-based
+# file ID for LibreOffice and Chromium, which write none that stays) keep them reproducible.
+export SOURCE_DATE_EPOCH=1704067200 FORCE_SOURCE_DATE=1
+fix_dates() { "$PYTHON" "$PRODUCERS/fix_dates.py" "$1" "$2"; }
+
+echo "LibreOffice (Writer, Calc)"
+mkdir -p "$WORK/libreoffice"
+soffice -env:UserInstallation="file://$WORK/libreoffice/profile" --headless --norestore \
+    --convert-to pdf --outdir "$WORK/libreoffice" \
+    "$PRODUCERS/libreoffice_letter.fodt" "$PRODUCERS/libreoffice_sheet.fods" >/dev/null 2>&1
+for name in libreoffice_letter libreoffice_sheet; do
+    fix_dates "$WORK/libreoffice/$name.pdf" "$WORK/$name.pdf"
+done
+
+echo "pdfLaTeX"
+mkdir -p "$WORK/latex"
+(cd "$WORK/latex" && pdflatex -interaction=nonstopmode -halt-on-error \
+    "$PRODUCERS/pdflatex_article.tex" >/dev/null)
+cp "$WORK/latex/pdflatex_article.pdf" "$WORK/pdflatex_article.pdf"
+
+echo "groff"
+groff -ms -Tpdf -P-pletter "$PRODUCERS/groff_memo.ms" >"$WORK/groff_memo.pdf"
+
+echo "Chromium"
+mkdir -p "$WORK/chromium"
+chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
+    --disable-component-update --disable-sync --user-data-dir="$WORK/chromium/profile" \
+    --no-pdf-header-footer --print-to-pdf="$WORK/chromium/chromium_page.pdf" \
+    "file://$PRODUCERS/chromium_page.html" >/dev/null 2>&1
+fix_dates "$WORK/chromium/chromium_page.pdf" "$WORK/chromium_page.pdf"
+unset SOURCE_DATE_EPOCH FORCE_SOURCE_DATE
 
 echo "encrypted variants of multipage.pdf (qpdf)"
 qpdf --encrypt "" "$OWNER_PASSWORD" 256 -- "$WORK/multipage.pdf" "$WORK/encrypted_owner_only.pdf"

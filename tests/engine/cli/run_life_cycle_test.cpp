@@ -137,7 +137,11 @@ INSTANTIATE_TEST_SUITE_P(Kit, EmptyRuleFile,
                                            EmptyRuleCase{"cairo_text.pdf", "-tesome"},
                                            EmptyRuleCase{"cairo_text.pdf", "-pisome"},
                                            EmptyRuleCase{"ghostscript_type1c.pdf", "-tesome"},
-                                           EmptyRuleCase{"form_xobject.pdf", "-pisome"}),
+                                           EmptyRuleCase{"form_xobject.pdf", "-pisome"},
+                                           EmptyRuleCase{"libreoffice_letter.pdf", "-tesome"},
+                                           EmptyRuleCase{"libreoffice_sheet.pdf", "-pisome"},
+                                           EmptyRuleCase{"groff_memo.pdf", "-tesome"},
+                                           EmptyRuleCase{"chromium_page.pdf", "-tesome"}),
                          [](const auto& info) {
                              return testsupport::identifier(std::string(info.param.file) +
                                                             info.param.mode);

@@ -52,6 +52,19 @@ const FontKindCase kCases[] = {
     {"TrueTypeSubsetOwnCodes", "reportlab_ttf.pdf", 1, 12, "slip", "lips", "\xC3\xA9t\xC3\xA9"},
     {"Type1Subset", "ghostscript_type1.pdf", 1, 12, "code", "deco", "zqw"},
     {"Type1CSubset", "ghostscript_type1c.pdf", 1, 12, "code", "deco", "zqw"},
+    // Real producers: LibreOffice numbers the glyphs of its TrueType subsets itself, pdfTeX
+    // writes Type 1 subsets with their built-in encoding and ToUnicode, groff names Times's
+    // glyphs in /Differences without embedding it, Chromium writes CID subsets and, for a web
+    // font it shows bold, Type 3 glyphs (one string per glyph).
+    {"TrueTypeSubsetOwnCodesLibreOffice", "libreoffice_letter.pdf", 1, 12, "recipe.", "piecer.",
+     "\xD0\xBC\xD0\xB8\xD1\x80"},
+    {"Type1SubsetToUnicodePdfLatex", "pdflatex_article.pdf", 1, 10, "time.", "emit.",
+     "\xD0\xBC\xD0\xB8\xD1\x80"},
+    {"Std14TimesDifferencesGroff", "groff_memo.pdf", 1, 11, "pumping", "gpumpin",
+     "\xD0\xBC\xD0\xB8\xD1\x80"},
+    {"CidIdentityHChromium", "chromium_page.pdf", 1, 12, "their", "heirt",
+     "\xD0\xBC\xD0\xB8\xD1\x80"},
+    {"Type3Chromium", "chromium_page.pdf", 1, 22, "Weekly", "lyWeek", "Zzz"},
 };
 
 // Every word of `before` on the page, other than `except`, is still there at its place.
@@ -148,16 +161,22 @@ TEST(AccentedLetters, EncodedThroughTheFontsOwnEncoding) {
     const EncodingCase cases[] = {
         {"WinAnsi, not embedded",
          "std14_helvetica.pdf",
-         {1, 72, 132, 30, 12, "Caf\xC3\xA9", "\xC3\xA9" "faC"},
-         "\xC3\xA9" "faC cr\xC3\xA8me"},
+         {1, 72, 132, 30, 12, "Caf\xC3\xA9",
+          "\xC3\xA9"
+          "faC"},
+         "\xC3\xA9"
+         "faC cr\xC3\xA8me"},
         {"Differences, eacute",
          "differences.pdf",
          {1, 72, 60, 30, 12, "Hello", "Hell\xC3\xA9"},
          "Hell\xC3\xA9 World"},
         {"Differences, moved letters",
          "differences.pdf",
-         {1, 72, 108, 30, 12, "caf\xC3\xA9", "\xC3\xA9" "fac"},
-         "\xC3\xA9" "fac menu"},
+         {1, 72, 108, 30, 12, "caf\xC3\xA9",
+          "\xC3\xA9"
+          "fac"},
+         "\xC3\xA9"
+         "fac menu"},
         {"embedded TrueType WinAnsi",
          "truetype_winansi.pdf",
          {1, 72, 108, 30, 12, "na\xC3\xAFve", "\xC3\xAFvan"},

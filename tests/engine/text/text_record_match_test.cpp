@@ -145,6 +145,34 @@ TEST(RecordMatchesRule, VerticalTextComparesTheRuleWidth) {
     }
 }
 
+TEST(RecordMatchesRule, VerticalRecordMatchesARuleOnAnyStretchOfIt) {
+    // Text 100 points long running down from (400, 600) (displayed y 192 to 292) and running up
+    // from (300, 300) (displayed y 392 to 492); rules 30 high, tolerance 6.
+    TPDFStack down = record(0, -1, 1, 0, 400, 600, 12);
+    down.advance = 100;
+    TPDFStack up = record(0, 1, -1, 0, 300, 300, 12);
+    up.advance = 100;
+    TPDFStack shortDown = down;
+    shortDown.advance = 10;
+    const MatchCase cases[] = {
+        {"down, at its start", down, 792, 192, 12, 30, true},
+        {"down, in its middle", down, 792, 240, 12, 30, true},
+        {"down, at its end", down, 792, 262, 12, 30, true},
+        {"down, 7 past its end", down, 792, 269, 12, 30, false},
+        {"down, 7 before its start", down, 792, 185, 12, 30, false},
+        {"up, at its start", up, 792, 462, 12, 30, true},
+        {"up, at its far end", up, 792, 392, 12, 30, true},
+        {"up, 7 beyond its far end", up, 792, 385, 12, 30, false},
+        {"rule longer than the record, at its start", shortDown, 792, 197, 12, 30, true},
+        {"rule longer than the record, 7 off its start", shortDown, 792, 199, 12, 30, false},
+    };
+    for (const MatchCase& c : cases) {
+        EXPECT_EQ(RecordMatchesRule(MeasureRecord(c.rec), c.pageHeight, c.top, c.width, c.height),
+                  c.matches)
+            << c.name;
+    }
+}
+
 TEST(ReplaceAll, EveryOccurrenceLeftToRightOnce) {
     struct Case {
         const char* text;
