@@ -3,7 +3,7 @@
 1. Share of true in-font edits: for every word that occurs once on its page of the test-PDF kit
    (as Hevrit's text layer lists it, read the way the front end reads it), a text rule made from
    the word's box replaces it by the same letters in another order, one rule per engine run.
-   The result is judged as bench/true_edit_share.py judges it (its readers are reused):
+   The result is judged by bench/true_edit_share.py's judge_edit():
      true edit - the new word stands at the old place and no font was added (pdffonts);
      fallback  - the new word stands there, the fallback font was added, the old word is gone;
      failure   - anything else.
@@ -16,7 +16,6 @@
 
 Usage: hevrit_box_share.py HEVRIT MARQEL KIT_DIR [WORD_BOX_H]
 """
-import ast
 import json
 import os
 import re
@@ -28,19 +27,8 @@ from collections import Counter, defaultdict
 BENCH = os.path.dirname(os.path.abspath(__file__))
 
 
-def load_judging():
-    """words(), fonts() and shuffled() of true_edit_share.py, without running its main()."""
-    path = os.path.join(BENCH, "true_edit_share.py")
-    tree = ast.parse(open(path, encoding="utf-8").read(), path)
-    keep = [node for node in tree.body
-            if isinstance(node, (ast.Import, ast.ImportFrom, ast.Assign))
-            or (isinstance(node, ast.FunctionDef) and node.name != "main")]
-    names = {}
-    exec(compile(ast.Module(body=keep, type_ignores=[]), path, "exec"), names)
-    return names["words"], names["fonts"], names["shuffled"]
-
-
-words, fonts, shuffled = load_judging()
+sys.path.insert(0, BENCH)
+from true_edit_share import fonts, judge_edit, shuffled, words  # noqa: E402
 
 
 def read_layer(path):
@@ -104,24 +92,8 @@ def edit_shares(hevrit, marqel, kit):
                     vertical = page.get("rotate", 0) in (90, 270) or y1 - y0 > 2 * (x1 - x0)
                     group = (kinds.get(text, info["font_kind"]), "vertical" if vertical else "")
                     rule = f"{page_index + 1}-{left}-{top}-{width}-{height}:{text}:{new}\r\n"
-                    rules = os.path.join(work, "rules.txt")
-                    out = os.path.join(work, "out.pdf")
-                    with open(rules, "w", encoding="utf-8", newline="") as f:
-                        f.write(rule)
-                    if os.path.exists(out):
-                        os.remove(out)
-                    subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True)
-                    verdict, reason = "failure", "no output"
-                    if os.path.exists(out):
-                        after = words(out)[page_index]
-                        span = y1 - y0
-                        near = lambda w: abs(w[1] - y0) < span and w[0] < x1 + 2 and w[2] > x0 - 2
-                        new_there = any(new in w[4] and near(w) for w in after)
-                        old_there = any(text in w[4] and near(w) for w in after)
-                        added = len(fonts(out)) > len(before_fonts)
-                        if new_there and not old_there:
-                            verdict = "fallback" if added else "true edit"
-                        reason = "old word still there" if old_there else "new word not found"
+                    verdict, reason, _ = judge_edit(marqel, pdf, work, rule, page_index, text,
+                                                    new, (x0, y0, x1, y1), before_fonts)
                     results[group][verdict] += 1
                     if verdict != "true edit":
                         misses.append(f"  {name} p{page_index + 1} {text} -> {new}: {verdict}"

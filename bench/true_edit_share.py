@@ -53,6 +53,33 @@ def pixels(points):
     return int(round(points * 150 / 72)) + 1
 
 
+def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts):
+    """Runs the engine on one rule line and judges the result by independent readers.
+    box is the old word's (x0, y0, x1, y1) in points. Returns the verdict ("true edit",
+    "fallback" or "failure"), why a failure failed, and the engine's "Rule result:" lines."""
+    x0, y0, x1, y1 = box
+    rules = os.path.join(work, "rules.txt")
+    out = os.path.join(work, "out.pdf")
+    with open(rules, "w", encoding="utf-8", newline="") as f:
+        f.write(rule)
+    if os.path.exists(out):
+        os.remove(out)
+    run = subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True, text=True,
+                         errors="replace")
+    said = [line for line in run.stdout.splitlines() if line.startswith("Rule result:")]
+    if not os.path.exists(out):
+        return "failure", "no output", said
+    after = words(out)[page_index]
+    span = y1 - y0
+    near = lambda w: abs(w[1] - y0) < span and w[0] < x1 + 2 and w[2] > x0 - 2
+    new_there = any(new in w[4] and near(w) for w in after)
+    old_there = any(old in w[4] and near(w) for w in after)
+    added = len(fonts(out)) > len(before_fonts)
+    if new_there and not old_there:
+        return ("fallback" if added else "true edit"), "", said
+    return "failure", ("old word still there" if old_there else "new word not found"), said
+
+
 def main():
     marqel, kit, only = sys.argv[1], sys.argv[2], set(sys.argv[3:])
     manifest = json.load(open(os.path.join(kit, "MANIFEST.json")))["files"]
@@ -89,25 +116,8 @@ def main():
                         top, rule_width, rule_height = y0, (x1 - x0) / 1.1, height
                     rule = (f"{page_index + 1}-{pixels(x0)}-{pixels(top)}-{pixels(rule_width)}-"
                             f"{pixels(rule_height)}:{text}:{new}\r\n")
-                    rules = os.path.join(work, "rules.txt")
-                    out = os.path.join(work, "out.pdf")
-                    with open(rules, "w", encoding="utf-8", newline="") as f:
-                        f.write(rule)
-                    if os.path.exists(out):
-                        os.remove(out)
-                    run = subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True,
-                                         text=True, errors="replace")
-                    said = [line for line in run.stdout.splitlines() if line.startswith("Rule result:")]
-                    verdict, reason = "failure", "no output"
-                    if os.path.exists(out):
-                        after = words(out)[page_index]
-                        near = lambda w: abs(w[1] - y0) < height and w[0] < x1 + 2 and w[2] > x0 - 2
-                        new_there = any(new in w[4] and near(w) for w in after)
-                        old_there = any(text in w[4] and near(w) for w in after)
-                        added = len(fonts(out)) > len(before_fonts)
-                        if new_there and not old_there:
-                            verdict = "fallback" if added else "true edit"
-                        reason = "old word still there" if old_there else "new word not found"
+                    verdict, reason, said = judge_edit(marqel, pdf, work, rule, page_index, text,
+                                                       new, (x0, y0, x1, y1), before_fonts)
                     results[kind][verdict] += 1
                     by_producer[info.get("producer", "?")][verdict] += 1
                     if verdict != "true edit" and os.environ.get("VERBOSE"):
@@ -126,4 +136,5 @@ def table(title, results):
         print(f"{key:28} {total:6} {c['true edit']:10} {c['fallback']:9} {c['failure']:8} "
               f"{100.0 * c['true edit'] / total:6.1f}%")
 
-main()
+if __name__ == "__main__":
+    main()
