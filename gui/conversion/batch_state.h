@@ -40,6 +40,12 @@ struct BatchState {
     // Set when the file's rule file could not be written in full: the engine is then not started,
     // since it would apply an incomplete set of rules and the file would pass for done.
     bool ruleFileFailed = false;
+    // Content batch: pages whose text layer could not be read; their places were not searched,
+    // so the file does not pass for done.
+    int unreadPages = 0;
+    // How many changes the file list had seen when a batch was halted by a failed check; a batch
+    // taken up again after the list changed starts from its first file.
+    int listChangesAtHalt = 0;
 
     // Content batch: the rules taken for this file and the next page to analyse (1-based).
     QList<ContentRule> contentRules;

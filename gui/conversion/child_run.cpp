@@ -2,14 +2,27 @@
 
 #include <QDebug>
 #include <QProcess>
+#include <QTimer>
 
-ChildRun::ChildRun(QObject* parent) : QObject(parent) {}
+ChildRun::ChildRun(QObject* parent) : QObject(parent), limit(new QTimer(this)) {
+    limit->setSingleShot(true);
+    connect(limit, &QTimer::timeout, this, [this]() {
+        if (!process || !active) {
+            return;
+        }
+        const QString program = process->program();
+        active = false;
+        release();
+        emit timedOut(program, timeLimitMs);
+    });
+}
 
 ChildRun::~ChildRun() {
     stop();
 }
 
 void ChildRun::release() {
+    limit->stop();
     if (!process) {
         return;
     }
@@ -36,12 +49,13 @@ void ChildRun::start(const HelperCommand& command) {
     process = run;
     active = true;
     run->setProcessChannelMode(QProcess::MergedChannels);
-    connect(run, &QProcess::finished, this, [this, run](int exitCode) {
+    connect(run, &QProcess::finished, this, [this, run](int exitCode, QProcess::ExitStatus status) {
         if (run != process || !active) {
             return;
         }
+        limit->stop();
         active = false;
-        emit finished(exitCode, QString::fromUtf8(run->readAll()));
+        emit finished(exitCode, status != QProcess::NormalExit, QString::fromUtf8(run->readAll()));
     });
     connect(run, &QProcess::errorOccurred, this, [this, run](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart || run != process) {
@@ -49,6 +63,7 @@ void ChildRun::start(const HelperCommand& command) {
         }
         const QString program = run->program();
         const QString reason = run->errorString();
+        limit->stop();
         QMetaObject::invokeMethod(
             this,
             [this, run, program, reason]() {
@@ -60,5 +75,6 @@ void ChildRun::start(const HelperCommand& command) {
             },
             Qt::QueuedConnection);
     });
+    limit->start(timeLimitMs);
     run->start(command.program, command.arguments, QIODevice::ReadWrite);
 }

@@ -6,15 +6,22 @@
 #include "helper_command.h"
 
 class QProcess;
+class QTimer;
 
 // One child program of a batch at a time (the engine or the page helper). It owns its process,
 // reads everything the program prints (both channels merged) and reports by signal; it reports
 // a program that cannot be started from the event loop, so that a failure inside start() never
-// nests the batch's next step into the call that started this one.
+// nests the batch's next step into the call that started this one. A program that runs longer
+// than its time limit is stopped and reported, so that a hanging program cannot hold a batch
+// (and the window's locked controls) for ever.
 class ChildRun : public QObject {
     Q_OBJECT
 
   public:
+    // Ten minutes: far beyond what the engine or the page helper needs for a document of
+    // thousands of pages.
+    static constexpr int kDefaultTimeLimitMs = 10 * 60 * 1000;
+
     explicit ChildRun(QObject* parent = nullptr);
     // A program still running is stopped without reporting anything.
     ~ChildRun() override;
@@ -26,16 +33,22 @@ class ChildRun : public QObject {
     void stop();
     // Started and not yet reported.
     bool isActive() const { return active; }
+    void setTimeLimit(int milliseconds) { timeLimitMs = milliseconds; }
 
   signals:
-    // The program ended; `output` is what it printed.
-    void finished(int exitCode, const QString& output);
+    // The program ended by itself; `crashed` when it did not exit normally; `output` is what it
+    // printed.
+    void finished(int exitCode, bool crashed, const QString& output);
     // The program could not be started (missing, not executable); `program` is its full path.
     void failedToStart(const QString& program, const QString& reason);
+    // The program ran beyond the time limit and was stopped.
+    void timedOut(const QString& program, int timeLimitMs);
 
   private:
     void release();
 
     QProcess* process = nullptr;
+    QTimer* limit = nullptr;
+    int timeLimitMs = kDefaultTimeLimitMs;
     bool active = false;
 };

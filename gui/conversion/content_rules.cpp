@@ -4,6 +4,7 @@
 
 #include "page_analysis.h"
 #include "rule_file_lines.h"
+#include "rule_order.h"
 
 UsableContentRules usableContentRules(RuleKind kind, const QList<ContentRule>& rows) {
     UsableContentRules usable;
@@ -11,8 +12,9 @@ UsableContentRules usableContentRules(RuleKind kind, const QList<ContentRule>& r
     for (const ContentRule& row : rows) {
         if (row.find.isEmpty()) {
             ++emptyFinds;
-        } else if (kind == RuleKind::Text && !findTextFitsRuleLine(row.find)) {
-            usable.notices.append(unfitFindTextNotice(row.find));
+        } else if (kind == RuleKind::Text &&
+                   !textRuleLineProblem(row.find, row.replace).isEmpty()) {
+            usable.notices.append(unfitTextRuleNotice(row.find, row.replace));
         } else if (kind == RuleKind::Image && row.imagePath.isEmpty()) {
             usable.notices.append(
                 QCoreApplication::translate("ContentRules",
@@ -46,23 +48,30 @@ QStringList contentRuleLines(RuleKind kind, int page, const QList<Subtext>& boxe
     for (const ContentRule& rule : rules) {
         finds.append(rule.find);
     }
+    const QList<FindHit> hits = findTextHits(boxes, finds);
+    QList<PositionFields> places;
+    for (const FindHit& hit : hits) {
+        places.append({QString::number(page), QString::number(hit.box.left),
+                       QString::number(hit.box.top), QString::number(hit.box.width),
+                       QString::number(hit.box.height)});
+    }
     QStringList lines;
-    for (const FindHit& hit : findTextHits(boxes, finds)) {
-        const ContentRule& rule = rules.at(hit.find);
-        const PositionFields at{QString::number(page), QString::number(hit.box.left),
-                                QString::number(hit.box.top), QString::number(hit.box.width),
-                                QString::number(hit.box.height)};
-        lines.append(kind == RuleKind::Text
-                         ? textRuleLine(at, rule.find, rule.replace)
-                         : imageRuleLine(at, rule.imagePath, rule.width, rule.height));
+    if (kind == RuleKind::Text) {
+        for (int i : applyingOrder(places)) {
+            const ContentRule& rule = rules.at(hits.at(i).find);
+            lines.append(textRuleLine(places.at(i), rule.find, rule.replace));
+        }
+        return lines;
+    }
+    // Images change no text; they are drawn in the order found, later ones on top.
+    for (int i = 0; i < hits.size(); ++i) {
+        const ContentRule& rule = rules.at(hits.at(i).find);
+        lines.append(imageRuleLine(places.at(i), rule.imagePath, rule.width, rule.height));
     }
     return lines;
 }
 
-QString unfitFindTextNotice(const QString& find) {
-    return QCoreApplication::translate(
-               "ContentRules",
-               "Skipped the rule for \"%1\": a rule file cannot hold a find text with a \":\" "
-               "followed by other text (the engine would take that text as the replacement).")
-        .arg(find);
+QString unfitTextRuleNotice(const QString& find, const QString& replace) {
+    return QCoreApplication::translate("ContentRules", "Skipped the rule for \"%1\": %2")
+        .arg(find, textRuleLineProblem(find, replace));
 }

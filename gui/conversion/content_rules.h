@@ -23,17 +23,19 @@ struct UsableContentRules {
     QStringList notices;
 };
 
-// Leaves out rows with an empty find text, text rules whose find text does not fit a rule line
-// (see findTextFitsRuleLine()), and image rules without an image (the engine would stop at the
+// Leaves out rows with an empty find text, text rules that do not fit a rule line (see
+// textRuleLineProblem()), and image rules without an image (the engine would stop at the
 // first image it cannot read) or whose image path does not fit a rule line; one note for all rows
 // without a find text and one for each other row left out.
 UsableContentRules usableContentRules(RuleKind kind, const QList<ContentRule>& rows);
 
 // The rule lines of one analysed page (1-based `page`): for each place where a rule's find text
 // stands (see findTextHits()), a text rule with that box and the rule's find and replace texts,
-// or an image rule at the box's left and top with the rule's image, width and height.
+// or an image rule at the box's left and top with the rule's image, width and height. Text rules
+// come in applyingOrder() (right to left), image rules in the order found.
 QStringList contentRuleLines(RuleKind kind, int page, const QList<Subtext>& boxes,
                              const QList<ContentRule>& rules);
 
-// The progress pane's note for a rule whose find text a rule line cannot carry.
-QString unfitFindTextNotice(const QString& find);
+// The progress pane's note for a text rule that a rule line cannot carry
+// (see textRuleLineProblem()).
+QString unfitTextRuleNotice(const QString& find, const QString& replace);

@@ -138,14 +138,20 @@ void Process::gethtm() {
     if (pageRequest->failed()) {
         // The page adds no rule; the user learns why nothing was replaced there.
         appendToPane(tr("The text of page %1 could not be read.").arg(batch.currentPage - 1));
+        ++batch.unreadPages;
     }
     getTextPosition(pageRequest->text());
 }
 
 void Process::getTextPosition(QString sxml) {
     const int page = batch.currentPage - 1;
-    const QStringList lines =
-        contentRuleLines(batch.kind, page, readPageBoxes(sxml), batch.contentRules);
+    const QList<Subtext> boxes = readPageBoxes(sxml);
+    if (boxes.size() == kMaxPageLayerLines && textLayerLines(sxml).size() > kMaxPageLayerLines) {
+        appendToPane(tr("Page %1 holds more than %2 words; only the first %2 were searched.")
+                         .arg(page)
+                         .arg(kMaxPageLayerLines));
+    }
+    const QStringList lines = contentRuleLines(batch.kind, page, boxes, batch.contentRules);
     if (!lines.isEmpty() && !appendRuleLines(contentRuleFile(), lines)) {
         batch.ruleFileFailed = true;
     }

@@ -8,6 +8,7 @@
 
 #include "content_rules.h"
 #include "rule_file_lines.h"
+#include "rule_order.h"
 #include "run_folder.h"
 #include "ui_process.h"
 
@@ -45,15 +46,19 @@ void Process::on_pushButton_textsome_replace_clicked() {
 
 void Process::settextsomerule() {
     const QTableWidget& table = *ui->tableWidget_textsome;
-    QStringList lines;
+    QList<PositionFields> places;
     for (int row = 0; row < table.rowCount(); ++row) {
+        places << positionFields(itemText(table, row, 0));
+    }
+    QStringList lines;
+    for (int row : applyingOrder(places)) {
         const QString find = itemText(table, row, 1);
-        if (!findTextFitsRuleLine(find)) {
-            appendToPane(unfitFindTextNotice(find));
+        const QString replace = itemText(table, row, 2);
+        if (!textRuleLineProblem(find, replace).isEmpty()) {
+            appendToPane(unfitTextRuleNotice(find, replace));
             continue;
         }
-        lines << textRuleLine(positionFields(itemText(table, row, 0)), find,
-                              itemText(table, row, 2));
+        lines << textRuleLine(places.at(row), find, replace);
     }
     const QString ruleFile = runFolderFile(QStringLiteral("rules.txt"));
     if (!writeRuleFile(ruleFile, lines)) {

@@ -66,8 +66,8 @@ QString ruleSummary(const RuleReport& report, RuleKind kind) {
                      {"in the page's font", "in the fallback font", "not done"});
 }
 
-QString ruleDetails(const RuleReport& report, RuleKind kind) {
-    QStringList lines{ruleSummary(report, kind)};
+QString ruleDetails(const QString& summary, const RuleReport& report) {
+    QStringList lines{summary};
     lines += report.reasons;
     return lines.join(QLatin1Char('\n'));
 }

@@ -26,5 +26,5 @@ RuleReport readRuleReport(const QString& engineOutput);
 // run without any rule result reads "no rules".
 QString ruleSummary(const RuleReport& report, RuleKind kind);
 
-// The summary followed by the reason lines, one per line (the "Result" cell's tooltip).
-QString ruleDetails(const RuleReport& report, RuleKind kind);
+// A summary followed by the report's reason lines, one per line (the "Result" cell's tooltip).
+QString ruleDetails(const QString& summary, const RuleReport& report);

@@ -1,5 +1,6 @@
 #include "rule_file_lines.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -76,6 +77,22 @@ bool findTextFitsRuleLine(const QString& find) {
         }
     }
     return true;
+}
+
+QString textRuleLineProblem(const QString& find, const QString& replace) {
+    if (!findTextFitsRuleLine(find)) {
+        return QCoreApplication::translate(
+            "RuleFileLines",
+            "its find text holds a \":\" followed by other text, where the engine would end the "
+            "find text.");
+    }
+    if (replace.startsWith(QLatin1Char(':'))) {
+        return QCoreApplication::translate(
+            "RuleFileLines",
+            "its replacement starts with a \":\", which the engine would take as part of the "
+            "find text.");
+    }
+    return QString();
 }
 
 bool imagePathFitsRuleLine(const QString& imagePath) {

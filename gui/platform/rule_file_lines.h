@@ -37,6 +37,11 @@ QString imageRuleLine(const PositionFields& at, const QString& imagePath, const 
 // early and make the rest part of the replacement.
 bool findTextFitsRuleLine(const QString& find);
 
+// Why a text rule cannot be written as a line the engine reads back the same, as a sentence for
+// the user; empty when it can. Besides a find text that does not fit, a replacement that starts
+// with a colon would join the separator and be read as part of the find text.
+QString textRuleLineProblem(const QString& find, const QString& replace);
+
 // Whether the engine reads an image path back whole from an image-rule line: it ends the path at
 // the first ")".
 bool imagePathFitsRuleLine(const QString& imagePath);

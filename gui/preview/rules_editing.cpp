@@ -230,12 +230,12 @@ bool Rules::saveTextRules() {
     for (int row = 0; row < table.rowCount(); ++row) {
         const ExchangeTextRow rule{itemText(table, row, 0), itemText(table, row, 1),
                                    lineEditText(table, row, 2)};
-        if (!findTextFitsRuleLine(rule.find)) {
+        const QString problem = textRuleLineProblem(rule.find, rule.replace);
+        if (!problem.isEmpty()) {
             dialogs->warning(this, tr("Rule cannot be saved"),
-                             tr("The find text \"%1\" of the rule %2 holds a colon followed by "
-                                "other text: the engine would end the find text at that colon. "
-                                "Remove the rule to save the others.")
-                                 .arg(rule.find, rule.position));
+                             tr("The rule %1 for \"%2\" cannot be saved: %3 Change or remove it "
+                                "to save the others.")
+                                 .arg(rule.position, rule.find, problem));
             ui->tableWidget_rule->selectRow(row);
             return false;
         }

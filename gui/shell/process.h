@@ -120,8 +120,11 @@ class Process : public QWidget {
     bool runFolderReady();
     void beginBatchFile(BatchFlow flow);
     void startBatchEngine(const QString& ruleFile);
-    void onBatchRunFinished(int exitCode, const QString& output);
+    void onBatchRunFinished(int exitCode, bool crashed, const QString& output);
+    void onPageHelperFinished(int exitCode, bool crashed, const QString& output);
     void onBatchRunFailedToStart(const QString& program, const QString& reason);
+    void onBatchRunTimedOut(const QString& program, int timeLimitMs);
+    void failBatchFile(const QString& reason);
     void writeResultCell(const QString& result, const QString& details);
     void continueBatch();
     void haltBatch();
@@ -158,6 +161,8 @@ class Process : public QWidget {
 
     // The batch of the "Replace" buttons, its child programs and its text-layer reads.
     BatchState batch;
+    // Rows added, removed, moved or given another file since the window was made.
+    int fileListChanges = 0;
     ChildRun* batchRun = nullptr;
     PageLayerRequest* pageRequest = nullptr;
 };

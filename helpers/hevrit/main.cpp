@@ -61,6 +61,12 @@ int run(const HevritOptions& options) {
     }
     const PageRange range =
         resolvePageRange(options.firstPage, options.lastPage, document->pages());
+    if (range.empty()) {
+        printErrorLine(options.input + ": page " + std::to_string(range.first) +
+                       " does not exist (the document has " + std::to_string(document->pages()) +
+                       " pages)");
+        return kSomePagesFailed;
+    }
     const std::filesystem::path base = outputBase(options.imageArgument);
     std::atomic<bool> anyFailed{false};
     forEachPage(*source, std::move(document), range, threadsFor(range.count()),

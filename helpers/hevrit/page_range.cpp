@@ -7,7 +7,7 @@ PageRange resolvePageRange(std::optional<int> first, std::optional<int> last, in
         return PageRange{1, 0};
     }
     PageRange range;
-    range.first = std::clamp(first.value_or(1), 1, pageCount);
+    range.first = std::max(first.value_or(1), 1);
     range.last = std::clamp(last.value_or(pageCount), 1, pageCount);
     return range;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -22,12 +23,17 @@ void forEachPage(const PdfSource& source, std::unique_ptr<poppler::document> fir
     };
     std::vector<std::thread> helpers;
     for (unsigned i = 1; i < threads; ++i) {
-        helpers.emplace_back([&] {
-            // A thread whose document does not open leaves its pages to the others.
-            std::string ignored;
-            std::unique_ptr<poppler::document> document = source.open(ignored);
-            if (document) drain(*document);
-        });
+        try {
+            helpers.emplace_back([&] {
+                // A thread whose document does not open leaves its pages to the others.
+                std::string ignored;
+                std::unique_ptr<poppler::document> document = source.open(ignored);
+                if (document) drain(*document);
+            });
+        } catch (const std::system_error&) {
+            // No more threads to be had: the pages go to those already running.
+            break;
+        }
     }
     drain(*firstDocument);
     for (std::thread& helper : helpers) {

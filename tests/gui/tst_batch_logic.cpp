@@ -1,11 +1,15 @@
 // The batches' logic that needs no window: output names, page analysis with phrases, the content
 // rules' lines and notes, and the engine's rule report.
+#include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QtTest>
 
+#include "child_run.h"
 #include "content_rules.h"
 #include "output_naming.h"
 #include "page_analysis.h"
+#include "rule_order.h"
 #include "rule_report.h"
 #include "test_environment.h"
 
@@ -44,6 +48,9 @@ class BatchLogicTest : public QObject {
     void contentRuleLines_oneLinePerHit_data();
     void contentRuleLines_oneLinePerHit();
     void usableContentRules_skipsUnusableRowsWithOneNoteEach();
+    void applyingOrder_pageByPageRightToLeftKeepingOrderAtOnePlace();
+    void childRun_programBeyondItsTimeLimitIsStoppedAndReported();
+    void removeUnfinishedOutput_removesOnlyTheEnginesPartFiles();
     void ruleSummary_countsResultsAndLeavesOutEmptyParts_data();
     void ruleSummary_countsResultsAndLeavesOutEmptyParts();
 };
@@ -56,6 +63,9 @@ void BatchLogicTest::firstFreeOutputPath_takesFirstNameNotTaken_data() {
     QTest::newRow("base taken") << "/in/a.pdf" << QStringList{"/out/a.pdf"} << "/out/a-0.pdf";
     QTest::newRow("base and -0 taken")
         << "/in/a.pdf" << QStringList{"/out/a.pdf", "/out/a-0.pdf"} << "/out/a-1.pdf";
+    QTest::newRow("leading dots dropped, no hidden output")
+        << "/in/.x.pdf" << QStringList() << "/out/x.pdf";
+    QTest::newRow("nothing but dots") << "/in/..." << QStringList() << "/out/output.pdf";
 }
 
 void BatchLogicTest::firstFreeOutputPath_takesFirstNameNotTaken() {
@@ -94,8 +104,8 @@ void BatchLogicTest::contentRuleLines_oneLinePerHit_data() {
         << QStringList{"4-233-188-130-25:STAMPME:X"};
     QTest::newRow("two rows with one find text give two lines")
         << int(RuleKind::Text) << QList<ContentRule>{text("here", "a"), text("here", "b")}
-        << QStringList{"4-363-187-50-25:here:a", "4-363-187-50-25:here:b",
-                       "4-150-400-50-25:here:a", "4-150-400-50-25:here:b"};
+        << QStringList{"4-363-187-50-25:here:a", "4-363-187-50-25:here:b", "4-150-400-50-25:here:a",
+                       "4-150-400-50-25:here:b"};
     QTest::newRow("phrase on one line gives the union box")
         << int(RuleKind::Text) << QList<ContentRule>{text("Please STAMPME here", "Hi")}
         << QStringList{"4-150-187-263-26:Please STAMPME here:Hi"};
@@ -116,20 +126,20 @@ void BatchLogicTest::contentRuleLines_oneLinePerHit() {
 }
 
 void BatchLogicTest::usableContentRules_skipsUnusableRowsWithOneNoteEach() {
-    const QList<ContentRule> rows{{"", "x", "/i.png", {}, {}},
-                                  {"a:b", "x", "/i.png", {}, {}},
-                                  {"", "y", "/i.png", {}, {}},
-                                  {"Total::", "Sum", "/i.png", {}, {}},
-                                  {"logo", {}, "", "10", "10"}};
+    const QList<ContentRule> rows{
+        {"", "x", "/i.png", {}, {}},       {"a:b", "x", "/i.png", {}, {}},
+        {"", "y", "/i.png", {}, {}},       {"Total::", "Sum", "/i.png", {}, {}},
+        {"cat", ":dog", "/i.png", {}, {}}, {"logo", {}, "", "10", "10"}};
     const UsableContentRules text = usableContentRules(RuleKind::Text, rows);
     QCOMPARE(text.rules.size(), 2);
-    QCOMPARE(text.notices.size(), 2);
+    QCOMPARE(text.notices.size(), 3);
     QCOMPARE(text.rules.at(0).find, QString("Total::"));
-    QVERIFY(text.notices.at(0).contains("\"a:b\""));
-    QVERIFY(text.notices.at(1).contains("2 rules with an empty find text"));
+    QVERIFY(text.notices.at(0).contains("\"a:b\": its find text"));
+    QVERIFY(text.notices.at(1).contains("\"cat\": its replacement starts"));
+    QVERIFY(text.notices.at(2).contains("2 rules with an empty find text"));
 
     const UsableContentRules image = usableContentRules(RuleKind::Image, rows);
-    QCOMPARE(image.rules.size(), 2);  // "a:b" and "Total::": colons do not matter for images
+    QCOMPARE(image.rules.size(), 3);  // colons do not matter for images
     QVERIFY(image.notices.at(0).contains("\"logo\": no image"));
 }
 
@@ -160,9 +170,44 @@ void BatchLogicTest::ruleSummary_countsResultsAndLeavesOutEmptyParts() {
     QFETCH(int, reasons);
     const RuleReport report = readRuleReport(output);
     QCOMPARE(ruleSummary(report, RuleKind(kind)), summary);
-    const QStringList details = ruleDetails(report, RuleKind(kind)).split('\n');
+    const QStringList details = ruleDetails(summary, report).split('\n');
     QCOMPARE(details.first(), summary);
     QCOMPARE(details.size(), 1 + reasons);
+}
+
+void BatchLogicTest::applyingOrder_pageByPageRightToLeftKeepingOrderAtOnePlace() {
+    // "the cat and the dog": the second "the" goes first, so that the first edit moves nothing a
+    // later rule points at.
+    const QList<PositionFields> places = {{"2", "5", "9", "1", "1"},
+                                          {"1", "10", "9", "3", "1"},
+                                          {"1", "100", "9", "3", "1"},
+                                          {"1", "10", "9", "3", "1"},
+                                          {"1", "10", "40", "3", "1"}};
+    QCOMPARE(applyingOrder(places), (QList<int>{2, 4, 1, 3, 0}));
+}
+
+void BatchLogicTest::childRun_programBeyondItsTimeLimitIsStoppedAndReported() {
+    ChildRun run;
+    run.setTimeLimit(200);
+    QSignalSpy timedOut(&run, &ChildRun::timedOut);
+    QSignalSpy finished(&run, &ChildRun::finished);
+    run.start({QStringLiteral("/bin/sleep"), {QStringLiteral("30")}, {}});
+    QVERIFY(timedOut.wait(10000));
+    QCOMPARE(timedOut.first().at(0).toString(), QStringLiteral("/bin/sleep"));
+    QVERIFY(!run.isActive());
+    QTest::qWait(100);
+    QCOMPARE(finished.size(), 0);
+}
+
+void BatchLogicTest::removeUnfinishedOutput_removesOnlyTheEnginesPartFiles() {
+    const QString dir = TestEnvironment::instance()->enterFreshWorkDir(QStringLiteral("part"));
+    for (const char* name : {".a.pdf.x1Y2z3.part", "a.pdf", ".b.pdf.x1Y2z3.part", "a.pdf.part"}) {
+        QFile file(dir + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    removeUnfinishedOutput(dir + QStringLiteral("/a.pdf"));
+    QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             QStringList({".b.pdf.x1Y2z3.part", "a.pdf", "a.pdf.part"}));
 }
 
 RELETTRA_GUI_TEST_MAIN(BatchLogicTest)

@@ -1,5 +1,7 @@
 // The content batch with the real page helper, engine and information helper: every place where
 // a find text stands on any page becomes a rule, in text mode and in image mode.
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -39,6 +41,7 @@ class ContentBatchTest : public QObject {
     void textRules_replaceEveryWholeRunAndPhraseOnEveryPage();
     void imageRules_stampAtEachHit();
     void missingPageHelper_failsEachFileAndBatchFinishes();
+    void pageHelperThatCannotReadTheFile_failsItWithoutTheEngine();
 };
 
 void ContentBatchTest::textRules_replaceEveryWholeRunAndPhraseOnEveryPage() {
@@ -84,6 +87,22 @@ void ContentBatchTest::missingPageHelper_failsEachFileAndBatchFinishes() {
     QCOMPARE(w.resultCells(), QStringList({"Failed", "Failed"}));
     QCOMPARE(w.paneLines().filter("Could not start " + w.dir + "/Hevrit.dll").size(), 2);
     QVERIFY(w.paneLines().filter("Analyzing page").isEmpty());
+}
+
+void ContentBatchTest::pageHelperThatCannotReadTheFile_failsItWithoutTheEngine() {
+    BatchWindow w(QStringLiteral("content-helper-fails"), {"Dossaly.dll", "Tewkrun.dll"});
+    QFile helper(w.dir + QStringLiteral("/Hevrit.dll"));
+    QVERIFY(helper.open(QIODevice::WriteOnly));
+    helper.write("#!/bin/sh\necho \"$1: not a PDF file\" >&2\nexit 1\n");
+    helper.close();
+    helper.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    addContentRule(w, {"STAMPME", "MARKED"});
+    w.addFiles(w.copyKitFile("multipage.pdf", {w.dir + "/in/a.pdf"}));
+    w.runBatch("pushButton_textall_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Failed"}));
+    QCOMPARE(w.paneLines().filter("exit code 1): " + w.dir + "/in/a.pdf: not a PDF file").size(),
+             1);
+    QVERIFY(QDir(w.dir + "/out").isEmpty());
 }
 
 RELETTRA_GUI_TEST_MAIN(ContentBatchTest)

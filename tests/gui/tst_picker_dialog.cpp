@@ -420,7 +420,7 @@ void PickerDialogTest::unsavableRow_warnsAndStaysOpenChangingNothing_data() {
                                                << QStringLiteral("Please specify some image");
     QTest::newRow("find text with inner colon")
         << false << kColonInside << QStringLiteral("Rule cannot be saved")
-        << QStringLiteral("\"a:b\" of the rule P1 (10 200");
+        << QStringLiteral("for \"a:b\" cannot be saved");
 }
 
 void PickerDialogTest::unsavableRow_warnsAndStaysOpenChangingNothing() {

@@ -1,8 +1,10 @@
 // The position batch with the real engine and information helper: rule files from the visible
 // position table, one engine run per file, results, output names and the checks before a file.
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QtTest>
 
 #include "batch_test_window.h"
@@ -27,6 +29,7 @@ class PositionBatchTest : public QObject {
     void inputsOfOneBaseName_getFirstFreeNames();
     void missingEngine_failsEachFileAndBatchFinishes();
     void closingWindowDuringBatch_stopsEngineQuietly();
+    void haltedBatch_startsOverWhenTheFileListChanged();
 };
 
 void PositionBatchTest::threeFiles_eachOutputCarriesTheRulesAndSucceeds_data() {
@@ -159,6 +162,33 @@ void PositionBatchTest::closingWindowDuringBatch_stopsEngineQuietly() {
     w.window.reset();
     QTest::qWait(300);
     QVERIFY(!QFile::exists(w.dir + "/out/b.pdf"));
+}
+
+void PositionBatchTest::haltedBatch_startsOverWhenTheFileListChanged() {
+    BatchWindow w(QStringLiteral("position-halted"), kPrograms);
+    appendRow(*w.child<QTableWidget>("tableWidget_textsome"),
+              {kitPositionText("std14_helvetica.pdf", 1, "Invoice", 12), "Invoice", "Receipt"});
+    w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf", w.dir + "/in/b.pdf"}));
+    // The output folder goes away once the first file is done: the batch halts before the second.
+    auto* pane = w.child<QTextEdit>("textEdit_process");
+    QObject::connect(pane, &QTextEdit::textChanged, pane, [&w, pane]() {
+        if (pane->toPlainText().contains(QStringLiteral("Succeed"))) {
+            QDir(w.dir + QStringLiteral("/out")).removeRecursively();
+        }
+    });
+    w.child<QPushButton>("pushButton_textsome_replace")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.script->captions.contains(QStringLiteral("Invalid order")), 60000);
+    QObject::disconnect(pane, &QTextEdit::textChanged, pane, nullptr);
+
+    // Another list: the batch starts over with its first file instead of taking up row 1.
+    w.child<QPushButton>("removeallButton")->click();
+    w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/x.pdf", w.dir + "/in/y.pdf"}));
+    QDir().mkpath(w.dir + QStringLiteral("/out"));
+    w.child<QLineEdit>("outputfolderEdit")->setText(w.dir + QStringLiteral("/out"));
+    pane->clear();
+    w.runBatch("pushButton_textsome_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Succeed", "Succeed"}));
+    QVERIFY(QFile::exists(w.dir + QStringLiteral("/out/x.pdf")));
 }
 
 RELETTRA_GUI_TEST_MAIN(PositionBatchTest)
