@@ -135,7 +135,9 @@ void Process::setUpFileListLook() {
         QString::fromLatin1(kFileListHorizontalHeaderStyle));
     fileList->verticalHeader()->setStyleSheet(QString::fromLatin1(kFileListVerticalHeaderStyle));
     fileList->setContextMenuPolicy(Qt::ActionsContextMenu);
-    // A path too long for its column keeps its end, the file's name, in sight.
+    // A path too long for its column keeps its end, the file's name, in sight (on one line: a
+    // wrapped path would show its first folders instead).
+    fileList->setWordWrap(false);
     fileList->setTextElideMode(Qt::ElideLeft);
 
     actionAddFiles = new QAction(tr("Add File(s)"), fileList);
