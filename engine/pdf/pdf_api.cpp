@@ -207,6 +207,44 @@ int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack) {
     });
 }
 
+int pdfGetTextBox(PDF* pdf, const TPDFStack* stack, size_t begin, size_t end, int asFirstRead,
+                  double box[4]) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        relettra::pdf::PageEditor* page = d.openPage();
+        if (stack == nullptr || box == nullptr || session == nullptr || page == nullptr ||
+            stack->record >= session->size()) {
+            return -1;
+        }
+        double upright[4];
+        if (!session->textBox(stack->record, begin, end, upright)) {
+            return 0;
+        }
+        if (asFirstRead != 0) {
+            double x = (upright[0] + upright[2]) / 2;
+            double y = (upright[1] + upright[3]) / 2;
+            const double centreX = x;
+            const double centreY = y;
+            session->moves().undo(x, y);
+            upright[0] += x - centreX;
+            upright[2] += x - centreX;
+            upright[1] += y - centreY;
+            upright[3] += y - centreY;
+        }
+        // Upright to the caller's coordinates: only y may turn (top-down).
+        double yA = 0;
+        double yB = 0;
+        double ignored = 0;
+        d.toUpright(*page, 0, upright[1], ignored, yA);
+        d.toUpright(*page, 0, upright[3], ignored, yB);
+        box[0] = upright[0];
+        box[1] = std::min(yA, yB);
+        box[2] = upright[2];
+        box[3] = std::max(yA, yB);
+        return 1;
+    });
+}
+
 int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::string* character,
                        std::string* fontName) {
     return guarded(pdf, -1, [&](PDF& d) {

@@ -86,8 +86,17 @@ int pdfInitStack(PDF* pdf, TPDFStack* stack);
 // Fills `stack` with the next text record; 0 after the last.
 int pdfGetPageText(PDF* pdf, TPDFStack* stack);
 // Gives the current record the text `newText` in its own font. 1 when the font can show it;
-// 0 when not (the record stays as it is).
+// 0 when not (the record stays as it is). The rest of the record follows the new text along its
+// line; nothing else moves.
 int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack);
+// The box of the glyphs that show bytes [begin, end) of the current record's text (its em
+// boxes, as the record was read), in the page coordinates of pdfSetPageCoords: box[0], box[1]
+// the corner with the smaller x and y, box[2], box[3] the other. With `asFirstRead` 1 the box
+// stands where that text stood before in-font edits of this document moved it along its line
+// (rules are written against the input's page); with 0, where it stands now. 1 when some glyph
+// shows those bytes, 0 when none does, negative on error.
+int pdfGetTextBox(PDF* pdf, const TPDFStack* stack, size_t begin, size_t end, int asFirstRead,
+                  double box[4]);
 // Writes the replacements of the open page into it. 1 when something was written.
 int pdfFlushPageContent(PDF* pdf, TPDFStack* stack);
 // Why a font cannot show `utf8`: the first character it has no glyph for (UTF-8) and the font's

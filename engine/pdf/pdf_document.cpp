@@ -285,7 +285,8 @@ PageTextSession* PdfDocument::startTextSession() {
     if (!openPage_) {
         return nullptr;
     }
-    textSession_ = std::make_unique<PageTextSession>(*openPage_, fonts());
+    textSession_ =
+        std::make_unique<PageTextSession>(*openPage_, fonts(), textMoves(openPage_->pageNumber()));
     return textSession_.get();
 }
 

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <qpdf/QPDF.hh>
@@ -11,6 +12,7 @@
 
 #include "pdf/error_report.h"
 #include "pdf/page_editor.h"
+#include "pdf/text/text_moves.h"
 
 namespace relettra::pdf {
 class ImageCache;
@@ -101,6 +103,8 @@ class PdfDocument {
     // The text records of the open page; started anew by startTextSession.
     PageTextSession* startTextSession();
     PageTextSession* textSession() { return textSession_.get(); }
+    // Where in-font edits of this run moved text on a page (1-based).
+    TextMoves& textMoves(int pageNumber) { return textMoves_[pageNumber]; }
 
     // Whether a content stream is drawn by more than one page of the document.
     bool isSharedContentStream(QPDFObjGen stream);
@@ -134,6 +138,7 @@ class PdfDocument {
     std::unique_ptr<ImageCache> images_;
     std::unique_ptr<FontCache> fonts_;
     std::unique_ptr<PageTextSession> textSession_;
+    std::map<int, TextMoves> textMoves_;
     std::unique_ptr<FallbackFont> fallbackFont_;
     bool fallbackFontFailed_ = false;
     std::string fallbackFontError_;

@@ -15,6 +15,11 @@ void multiply(const double a[6], const double b[6], double out[6]) {
     out[5] = a[4] * b[1] + a[5] * b[3] + b[5];
 }
 
+// Text running up (270 degrees) or down (90) the page, within 5 degrees.
+bool runsVertically(int angle) {
+    return angle >= 5 && (std::abs(angle - 90) < 5 || std::abs(angle - 270) < 5);
+}
+
 }  // namespace
 
 RecordGeometry MeasureRecord(const TPDFStack& record) {
@@ -48,8 +53,7 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
     double size = record.size;
     double extent = ruleHeight;
     double top = height - record.originY - record.size;
-    const int a = record.angle;
-    if (a >= 5 && (std::abs(a - 90) < 5 || std::abs(a - 270) < 5)) {
+    if (runsVertically(record.angle)) {
         // The length of the record's up vector, in single precision as measured.
         float ux = static_cast<float>(record.m[2] * 1000.0);
         float uy = static_cast<float>(record.m[3] * 1000.0);
@@ -64,7 +68,7 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
         // less its length to its start; text running down starts at its upper end. The rule's
         // top may lie anywhere that keeps the rule on the text.
         const double start = height - record.originY;
-        const bool up = std::abs(a - 270) < 5;
+        const bool up = std::abs(record.angle - 270) < 5;
         double first = up ? start - record.length : start;
         double last = up ? start - ruleHeight : start + record.length - ruleHeight;
         if (up && first > last) first = last;
@@ -76,21 +80,43 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
     return std::fabs(size - extent) < half && std::fabs(top - ruleTop) < half;
 }
 
-std::string ReplaceAll(const std::string& text, const std::string& find,
-                       const std::string& replacement) {
-    if (find.empty()) {
-        return text;
+bool OccurrenceAtRule(const RecordGeometry& record, const double box[4], int ruleLeft, int ruleTop,
+                      int ruleWidth, int ruleHeight) {
+    if (runsVertically(record.angle)) {
+        const double middle = (box[1] + box[3]) / 2;
+        return middle >= ruleTop && middle <= static_cast<double>(ruleTop) + ruleHeight;
     }
+    const double middle = (box[0] + box[2]) / 2;
+    return middle >= ruleLeft && middle <= static_cast<double>(ruleLeft) + ruleWidth;
+}
+
+std::vector<size_t> FindOccurrences(const std::string& text, const std::string& find) {
+    std::vector<size_t> offsets;
+    if (find.empty()) {
+        return offsets;
+    }
+    for (size_t hit = text.find(find); hit != std::string::npos;
+         hit = text.find(find, hit + find.size())) {
+        offsets.push_back(hit);
+    }
+    return offsets;
+}
+
+std::string ReplaceOccurrences(const std::string& text, const std::string& find,
+                               const std::string& replacement, const std::vector<size_t>& offsets) {
     std::string out;
     size_t pos = 0;
-    for (;;) {
-        size_t hit = text.find(find, pos);
-        if (hit == std::string::npos) {
-            out.append(text, pos, std::string::npos);
-            return out;
-        }
+    for (size_t hit : offsets) {
+        if (hit < pos || hit + find.size() > text.size()) continue;
         out.append(text, pos, hit - pos);
         out += replacement;
         pos = hit + find.size();
     }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& find,
+                       const std::string& replacement) {
+    return ReplaceOccurrences(text, find, replacement, FindOccurrences(text, find));
 }

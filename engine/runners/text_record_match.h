@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pdf/pdf_api.h"
 
@@ -23,6 +24,21 @@ RecordGeometry MeasureRecord(const TPDFStack& record);
 // record must start where the record starts).
 bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int ruleTop, int ruleWidth,
                        int ruleHeight);
+
+// Whether an occurrence of the find text whose glyphs fill `box` (displayed page, y downward:
+// x0, y0, x1, y1) stands at the rule's place along the record's writing direction: the middle
+// of the box lies within [left, left + width] for text that runs across the page, within
+// [top, top + height] for text that runs up or down it (as RecordMatchesRule tells them apart).
+bool OccurrenceAtRule(const RecordGeometry& record, const double box[4], int ruleLeft, int ruleTop,
+                      int ruleWidth, int ruleHeight);
+
+// Where `find` occurs in `text` (byte offsets), left to right and apart from one another.
+std::vector<size_t> FindOccurrences(const std::string& text, const std::string& find);
+
+// `text` with the occurrences of `find` that start at `offsets` (from FindOccurrences, in order)
+// replaced by `replacement`.
+std::string ReplaceOccurrences(const std::string& text, const std::string& find,
+                               const std::string& replacement, const std::vector<size_t>& offsets);
 
 // `text` with every occurrence of `find` replaced by `replacement`, left to right; a
 // replacement that contains `find` is not replaced again.

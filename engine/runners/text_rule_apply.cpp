@@ -1,6 +1,7 @@
 #include "runners/text_rule_apply.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "runners/text_record_match.h"
 #include "runners/text_rules_runner.h"
@@ -15,7 +16,47 @@ void explain(std::string* whyNot, std::string reason) {
 
 }  // namespace
 
-int ReplaceMatchingText(PDF* pdf, int page, int, int top, int width, int height,
+namespace {
+
+// A record that stands at the rule's place and holds the find text.
+struct MatchedRecord {
+    TPDFStack record;
+    std::vector<size_t> occurrences;  // every one, byte offsets into record.text
+    std::vector<size_t> atPlace;      // those whose glyphs lie at the rule's place
+};
+
+// The records of the open page that stand at the rule's place and hold `find`, each with the
+// occurrences that stood at the rule's place on the page the rule was written against.
+// `onPage` tells whether any record holds `find`.
+std::vector<MatchedRecord> matchRecords(PDF* pdf, TPDFStack& record, int left, int top, int width,
+                                        int height, const std::string& find, bool& onPage) {
+    const double pageHeight = pdfGetPageHeight(pdf);
+    std::vector<MatchedRecord> matches;
+    while (pdfGetPageText(pdf, &record) == 1) {
+        if (record.text.find(find) == std::string::npos) {
+            continue;
+        }
+        onPage = true;
+        const RecordGeometry geometry = MeasureRecord(record);
+        if (!RecordMatchesRule(geometry, pageHeight, top, width, height)) {
+            continue;
+        }
+        MatchedRecord match{record, FindOccurrences(record.text, find), {}};
+        for (size_t offset : match.occurrences) {
+            double box[4];
+            if (pdfGetTextBox(pdf, &record, offset, offset + find.size(), 1, box) == 1 &&
+                OccurrenceAtRule(geometry, box, left, top, width, height)) {
+                match.atPlace.push_back(offset);
+            }
+        }
+        matches.push_back(std::move(match));
+    }
+    return matches;
+}
+
+}  // namespace
+
+int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int height,
                         const std::string& find, const std::string& replace, std::string* whyNot) {
     if (find.empty()) {
         explain(whyNot, "the find text is empty");
@@ -25,31 +66,35 @@ int ReplaceMatchingText(PDF* pdf, int page, int, int top, int width, int height,
         explain(whyNot, MissingPageReason(page));
         return 0;
     }
-    const double pageHeight = pdfGetPageHeight(pdf);
     TPDFStack record;
     int replaced = 0;
     bool onPage = false;
     std::string missingGlyph;
     if (pdfInitStack(pdf, &record) == 1) {
-        while (pdfGetPageText(pdf, &record) == 1) {
-            if (record.text.find(find) == std::string::npos) {
+        std::vector<MatchedRecord> matches =
+            matchRecords(pdf, record, left, top, width, height, find, onPage);
+        bool anyAtPlace = false;
+        for (const MatchedRecord& match : matches) {
+            anyAtPlace = anyAtPlace || !match.atPlace.empty();
+        }
+        // The occurrences the rule points at; a rule that points at none changes every one.
+        for (MatchedRecord& match : matches) {
+            const std::vector<size_t>& offsets = anyAtPlace ? match.atPlace : match.occurrences;
+            if (offsets.empty()) {
                 continue;
             }
-            onPage = true;
-            if (!RecordMatchesRule(MeasureRecord(record), pageHeight, top, width, height)) {
-                continue;
-            }
-            std::printf("strtext is :%s\n", record.text.c_str());
-            const std::string newText = ReplaceAll(record.text, find, replace);
+            std::printf("strtext is :%s\n", match.record.text.c_str());
+            const std::string newText =
+                ReplaceOccurrences(match.record.text, find, replace, offsets);
             // A record whose font cannot show the new text stays as it is.
-            if (pdfReplacePageTextA(pdf, newText.c_str(), &record) == 1) {
+            if (pdfReplacePageTextA(pdf, newText.c_str(), &match.record) == 1) {
                 replaced = 1;
                 continue;
             }
             std::string character;
             std::string fontName;
-            if (missingGlyph.empty() &&
-                pdfGetMissingGlyph(pdf, &record, newText.c_str(), &character, &fontName) == 1) {
+            if (missingGlyph.empty() && pdfGetMissingGlyph(pdf, &match.record, newText.c_str(),
+                                                           &character, &fontName) == 1) {
                 missingGlyph = MissingGlyphReason(fontName, character);
             }
         }

@@ -4,6 +4,19 @@
 
 namespace relettra::pdf {
 
+namespace {
+
+// Whether `hunk` inserts text right after a glyph whose text ends a word there (it does not
+// end in a space): the insertion then belongs to that word, not to what follows it.
+bool endsWord(const SpacedText& spaced, const TextHunk& hunk, std::size_t g0, std::size_t g1) {
+    if (hunk.oldBegin != hunk.oldEnd || g0 != g1 || g0 == 0) return false;
+    const PlacedGlyph& previous = spaced.glyphs[g0 - 1];
+    return previous.textEnd == hunk.oldBegin && previous.textEnd > previous.textBegin &&
+           spaced.text[previous.textEnd - 1] != ' ';
+}
+
+}  // namespace
+
 std::vector<GlyphChange> glyphChanges(const SpacedText& spaced,
                                       const std::vector<TextHunk>& hunks) {
     const std::vector<PlacedGlyph>& glyphs = spaced.glyphs;
@@ -29,7 +42,9 @@ std::vector<GlyphChange> glyphChanges(const SpacedText& spaced,
             last.hunks.push_back(&hunk);
             continue;
         }
-        changes.push_back(GlyphChange{g0, g1, begin, end, {&hunk}, {}, {}});
+        GlyphChange change{g0, g1, begin, end, {&hunk}, {}, {}};
+        change.afterPrevious = endsWord(spaced, hunk, g0, g1);
+        changes.push_back(std::move(change));
     }
     for (GlyphChange& change : changes) {
         std::size_t pos = change.begin;

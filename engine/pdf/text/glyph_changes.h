@@ -10,7 +10,7 @@
 namespace relettra::pdf {
 
 // A change grown to whole glyphs: glyphs [g0, g1) and the old text [begin, end) give way to
-// `text`, written before glyph g0.
+// `text`, written before glyph g0, or right after glyph g0 - 1 when `afterPrevious` is set.
 struct GlyphChange {
     std::size_t g0;
     std::size_t g1;
@@ -21,6 +21,9 @@ struct GlyphChange {
     std::string bytes;
     bool keepsPlace = true;  // every hunk of it keeps its place
     double shift = 0;        // how far what follows moves, when it keeps its place
+    // An insertion at the end of a word: it joins the word, before the adjustments (a gap read
+    // as a space, kerning) that follow the word's last glyph.
+    bool afterPrevious = false;
 };
 
 // Each hunk (offsets into spaced.text, in order) grown to the glyphs its text touches (a

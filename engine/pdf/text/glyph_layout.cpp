@@ -1,5 +1,7 @@
 #include "pdf/text/glyph_layout.h"
 
+#include <algorithm>
+
 namespace relettra::pdf {
 
 std::vector<PlacedGlyph> layoutGlyphs(const TextShow& show) {
@@ -41,6 +43,34 @@ void glyphCentre(const TextShow& show, const PlacedGlyph& glyph, double& x, doub
     QPDFMatrix m = show.ctm;
     m.concat(show.tm);
     m.transform(tx, ty, x, y);
+}
+
+void glyphEmBox(const TextShow& show, const PlacedGlyph& glyph, double box[4]) {
+    const double size = show.state.fontSize;
+    const double width = show.elements[glyph.element].glyphs[glyph.glyph].advance * size;
+    double xs[2] = {glyph.penStart, glyph.penStart + width * show.state.horizontalScaling};
+    double ys[2] = {show.state.rise - 0.2 * size, show.state.rise + 0.8 * size};
+    if (show.state.font && show.state.font->isVertical()) {
+        xs[0] = -size / 2;
+        xs[1] = size / 2;
+        ys[0] = -glyph.penStart;
+        ys[1] = -glyph.penStart - width;
+    }
+    QPDFMatrix m = show.ctm;
+    m.concat(show.tm);
+    for (int corner = 0; corner < 4; ++corner) {
+        double x = 0;
+        double y = 0;
+        m.transform(xs[corner % 2], ys[corner / 2], x, y);
+        if (corner == 0) {
+            box[0] = box[2] = x;
+            box[1] = box[3] = y;
+        }
+        box[0] = std::min(box[0], x);
+        box[1] = std::min(box[1], y);
+        box[2] = std::max(box[2], x);
+        box[3] = std::max(box[3], y);
+    }
 }
 
 }  // namespace relettra::pdf

@@ -24,4 +24,9 @@ std::vector<PlacedGlyph> layoutGlyphs(const TextShow& show);
 // The centre of a glyph's box in the show's target coordinates (upright page coordinates).
 void glyphCentre(const TextShow& show, const PlacedGlyph& glyph, double& x, double& y);
 
+// The box (x0, y0, x1, y1) in the show's target coordinates around the glyph's em box: its own
+// width along the baseline (no spacing), a fifth of the size below the baseline and four fifths
+// above; in vertical writing, the size across its line and its advance down it.
+void glyphEmBox(const TextShow& show, const PlacedGlyph& glyph, double box[4]);
+
 }  // namespace relettra::pdf

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <qpdf/QPDF.hh>
+#include <utility>
 #include <vector>
 
 #include "pdf/content/content_scope.h"
@@ -9,16 +12,19 @@
 #include "pdf/page_editor.h"
 #include "pdf/text/spaced_text.h"
 #include "pdf/text/text_diff.h"
+#include "pdf/text/text_moves.h"
+#include "pdf/text/text_rewriter.h"
 #include "pdf/text/text_runs.h"
 
 namespace relettra::pdf {
 
 // The text records of the open page, read once, in content order: each record is a run of
 // text-showing operators that continue one another (see continuesShow), with its positions in
-// upright page coordinates. Replacements are collected and written by flush().
+// upright page coordinates. Replacements are collected and written by flush(); where they move
+// text along its line, `moves` (the page's, kept over the whole run) learns of it.
 class PageTextSession {
   public:
-    PageTextSession(PageEditor& page, FontCache& fonts);
+    PageTextSession(PageEditor& page, FontCache& fonts, TextMoves& moves);
 
     size_t size() const { return runs_.size(); }
     // The record's first operator: where it starts, its font and text state.
@@ -27,24 +33,45 @@ class PageTextSession {
     std::string text(size_t index) const;
     // The record's length along its baseline, in the text space of its first operator.
     double advance(size_t index) const { return runAdvance(shows_, runs_[index]); }
+    // The box (upright page coordinates: x0, y0, x1, y1) of the em boxes of the glyphs that show
+    // bytes [begin, end) of the record's text as read when the session started. False when no
+    // glyph shows any of them.
+    bool textBox(size_t index, size_t begin, size_t end, double box[4]) const;
+    // Where in-font edits of this page moved text, over the whole run.
+    const TextMoves& moves() const { return moves_; }
 
     // Gives the record the text `newText` in its own font; false (and nothing changes) when
-    // the font cannot show it.
+    // the font cannot show it. The rest of the record follows the new text: what it shows after
+    // a change moves by the change of width, and nothing else on the page moves.
     bool replace(size_t index, const std::string& newText);
     // Writes the replacements into the page. Returns true when something was written.
     bool flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream);
 
   private:
-    // How far the text after a change that reaches from operator `first` to operator `last`
-    // of a run must move to follow the change's new text.
-    double followingShift(const std::vector<size_t>& run, const std::vector<SpacedText>& parts,
-                          const std::vector<size_t>& lengths, const TextHunk& hunk, size_t first,
-                          size_t last) const;
+    using OperationKey = std::pair<ContentScope*, std::uint32_t>;
+
+    // How far the rest of operator `last` must move after a change that reaches from operator
+    // `first` to operator `last` of a run, once `last` starts where the new end of `first` puts
+    // it: back by the old text of the change that stood past `first`.
+    double joinShift(const std::vector<size_t>& run, const std::vector<SpacedText>& parts,
+                     const std::vector<size_t>& lengths, const TextHunk& hunk, size_t first,
+                     size_t last) const;
+    // Where the operator `part` of a run starts, along the baseline in the text space of the
+    // run's first operator.
+    double partOrigin(const std::vector<size_t>& run, size_t part) const;
+    // Tells `moves_` how the record's text moved.
+    void recordMoves(const std::vector<size_t>& run, const std::vector<double>& starts,
+                     const std::vector<std::optional<RewrittenShow>>& rewritten);
+    // Writes the edit of one operation: its new text and the shift of its line, as collected.
+    void writeEdit(const OperationKey& key);
 
     PageEditor& page_;
+    TextMoves& moves_;
     PageContent content_;
     std::vector<TextShow> shows_;
     std::vector<std::vector<size_t>> runs_;
+    std::map<OperationKey, std::string> rewrittenShows_;
+    std::map<OperationKey, double> lineShifts_;
 };
 
 // Removes from the open page every glyph whose box centre lies inside the upright rectangle

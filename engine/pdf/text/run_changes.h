@@ -14,8 +14,8 @@ namespace relettra::pdf {
 // change that reaches over several is written by the first, where it starts, with its whole new
 // text; the others lose their part of the old text in place (keepsPlace). The last of them moves
 // what follows the change by `shiftOf(change, first, last)`, so that it follows the new text as
-// it followed the old; operators after it stay where the producer put them. Offsets of the
-// result are relative to each operator's own text.
+// it followed the old (the caller moves the operators after it by the change of width). Offsets
+// of the result are relative to each operator's own text.
 std::vector<std::vector<TextHunk>> shareChanges(
     const std::vector<TextHunk>& hunks, const std::vector<std::size_t>& partLengths,
     const std::function<double(const TextHunk&, std::size_t, std::size_t)>& shiftOf);

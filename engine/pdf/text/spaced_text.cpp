@@ -99,7 +99,9 @@ SpacedText spaceText(const TextShow& show) {
 void appendSpacedText(const TextShow& show, std::string& out) {
     walk(
         show,
-        [&](std::uint32_t, std::uint32_t, const DecodedGlyph& glyph) { out += glyph.unicode; },
+        [&](std::uint32_t, std::uint32_t, const DecodedGlyph& glyph) {
+            appendGlyphText(glyph, out);
+        },
         [&](std::uint32_t) { out += ' '; });
 }
 

@@ -80,20 +80,24 @@ void appendString(std::vector<Piece>& pieces, const std::string& bytes) {
 
 }  // namespace
 
-std::optional<std::string> rewriteShowHunks(const TextShow& show, const SpacedText& spaced,
-                                            const std::vector<TextHunk>& hunks) {
+std::optional<RewrittenShow> rewriteShowHunks(const TextShow& show, const SpacedText& spaced,
+                                              const std::vector<TextHunk>& hunks) {
     if (!show.state.font || hunks.empty()) {
         return std::nullopt;
     }
     std::vector<GlyphChange> changes = glyphChanges(spaced, hunks);
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::vector<std::size_t> changeOf(spaced.glyphs.size(), kNone);
+    std::vector<double> newWidths(changes.size(), 0);
     for (std::size_t c = 0; c < changes.size(); ++c) {
         std::optional<std::string> encoded = show.state.font->encode(changes[c].text);
         if (!encoded) {
             return std::nullopt;
         }
         changes[c].bytes = std::move(*encoded);
+        for (const DecodedGlyph& glyph : show.state.font->decode(changes[c].bytes)) {
+            newWidths[c] += show.glyphAdvance(glyph);
+        }
         for (std::size_t g = changes[c].g0; g < changes[c].g1; ++g) changeOf[g] = c;
     }
     // The change an adjustment falls into: it stands between two glyphs of the change, or it
@@ -111,13 +115,16 @@ std::optional<std::string> rewriteShowHunks(const TextShow& show, const SpacedTe
         return kNone;
     };
 
+    RewrittenShow out;
     std::vector<Piece> pieces;
+    double pen = 0;  // where the next piece starts, text space
     // The advance of what a change that keeps its place removed, not yet written.
     const double scale = show.state.fontSize * show.state.horizontalScaling;
     double pendingGap = 0;
     auto flushGap = [&]() {
         if (pendingGap != 0 && scale != 0) {
             pieces.push_back(Piece{false, formatPdfNumber(-pendingGap / scale * 1000.0), false, 0});
+            pen += pendingGap;
         }
         pendingGap = 0;
     };
@@ -128,16 +135,27 @@ std::optional<std::string> rewriteShowHunks(const TextShow& show, const SpacedTe
             bytes.clear();
         }
     };
-    auto addBytes = [&](const std::string& more) {
+    auto addBytes = [&](const std::string& more, double advance) {
         if (more.empty()) return;
         if (pendingGap != 0) {
             flushBytes();
             flushGap();
         }
         bytes += more;
+        pen += advance;
     };
+    std::size_t next = 0;     // the next change to write
+    std::size_t stepped = 0;  // changes whose step is taken
+    // Glyph `g` keeps its bytes and is written next: the changes before it moved it.
+    auto keptGlyph = [&](std::size_t g) {
+        if (stepped < next) {
+            const double at = pen + pendingGap;
+            out.steps.push_back({at, at - spaced.glyphs[g].penStart});
+            stepped = next;
+        }
+    };
+    auto writeChange = [&](std::size_t c) { addBytes(changes[c].bytes, newWidths[c]); };
     std::size_t glyphIndex = 0;
-    std::size_t next = 0;  // the next change to write
     for (std::uint32_t e = 0; e < show.elements.size(); ++e) {
         const ShowElement& element = show.elements[e];
         if (!element.isString) {
@@ -145,6 +163,7 @@ std::optional<std::string> rewriteShowHunks(const TextShow& show, const SpacedTe
             if (c == kNone) {
                 flushGap();
                 pieces.push_back(Piece{false, {}, true, element.token});
+                pen += show.adjustmentAdvance(element.adjustment);
             } else if (changes[c].keepsPlace) {
                 pendingGap += show.adjustmentAdvance(element.adjustment);
             }
@@ -152,43 +171,61 @@ std::optional<std::string> rewriteShowHunks(const TextShow& show, const SpacedTe
         }
         const std::size_t first = glyphIndex;
         const std::size_t end = first + element.glyphs.size();
-        bool touched = next < changes.size() && changes[next].g0 < end;
+        bool touched = next < changes.size() &&
+                       (changes[next].g0 < end ||
+                        (changes[next].afterPrevious && changes[next].g0 == end && end > first));
         for (std::size_t g = first; g < end && !touched; ++g) touched = changeOf[g] != kNone;
         if (!touched) {
+            if (end > first) keptGlyph(first);
             flushGap();
             pieces.push_back(Piece{true, element.bytes, true, element.token});
+            for (std::size_t g = first; g < end; ++g) pen += spaced.glyphs[g].advance;
             glyphIndex = end;
             continue;
         }
         for (std::uint32_t g = 0; g < element.glyphs.size(); ++g, ++glyphIndex) {
-            while (next < changes.size() && changes[next].g0 == glyphIndex) {
-                addBytes(changes[next++].bytes);
+            while (next < changes.size() && changes[next].g0 == glyphIndex &&
+                   !changes[next].afterPrevious) {
+                writeChange(next++);
             }
             const std::size_t c = changeOf[glyphIndex];
             if (c == kNone) {
-                addBytes(glyphBytes(element, g));
+                keptGlyph(glyphIndex);
+                addBytes(glyphBytes(element, g), spaced.glyphs[glyphIndex].advance);
             } else if (changes[c].keepsPlace) {
                 flushBytes();
                 pendingGap += spaced.glyphs[glyphIndex].advance;
                 if (glyphIndex == changes[c].g0) pendingGap += changes[c].shift;
             }
+            while (next < changes.size() && changes[next].afterPrevious &&
+                   changes[next].g0 == glyphIndex + 1) {
+                writeChange(next++);
+            }
         }
         flushBytes();
     }
     for (; next < changes.size(); ++next) {  // new text after the last glyph
-        addBytes(changes[next].bytes);
+        writeChange(next);
     }
     flushBytes();
     flushGap();
     if (pieces.empty()) {
         pieces.push_back(Piece{true, {}, false, 0});
     }
-    return writeOperator(show, pieces);
+    out.advance = pen;
+    if (stepped < changes.size()) {
+        out.steps.push_back({pen, pen - show.totalAdvance()});
+    }
+    out.bytes = writeOperator(show, pieces);
+    return out;
 }
 
 std::optional<std::string> rewriteShowText(const TextShow& show, const std::string& newText) {
     const SpacedText spaced = spaceText(show);
-    return rewriteShowHunks(show, spaced, diffByWords(spaced.text, newText));
+    std::optional<RewrittenShow> rewritten =
+        rewriteShowHunks(show, spaced, diffByWords(spaced.text, newText));
+    if (!rewritten) return std::nullopt;
+    return std::move(rewritten->bytes);
 }
 
 std::optional<std::string> rewriteShowWithout(const TextShow& show,

@@ -10,14 +10,27 @@
 
 namespace relettra::pdf {
 
-// New bytes for a text-showing operator with the changes `hunks` made to its text as
-// spaceText(show) reads it (hunks in order, apart from one another), written in the operator's
-// own font. Each change grows to whole glyphs; glyphs outside every change keep their bytes, and
-// TJ adjustments outside every change stay (an adjustment read as a space goes when a change
-// covers that space). nullopt when the font cannot show every new character (or the operator has
-// no font), or when nothing changes.
-std::optional<std::string> rewriteShowHunks(const TextShow& show, const SpacedText& spaced,
-                                            const std::vector<TextHunk>& hunks);
+// A text-showing operator written anew, and how its text moved along the baseline.
+struct RewrittenShow {
+    std::string bytes;
+    double advance = 0;  // the new operator's advance, text space
+    // From `at` on (text space, from the operator's start, as written now) the old text stands
+    // `shift` further along than it stood: one step after each change that moved it.
+    struct Step {
+        double at;
+        double shift;
+    };
+    std::vector<Step> steps;
+};
+
+// The operator with the changes `hunks` made to its text as spaceText(show) reads it (hunks in
+// order, apart from one another), written in the operator's own font. Each change grows to
+// whole glyphs; glyphs outside every change keep their bytes, and TJ adjustments outside every
+// change stay (an adjustment read as a space goes when a change covers that space). Text added
+// at the end of a word stays with the word, before what follows it. nullopt when the font cannot
+// show every new character (or the operator has no font), or when nothing changes.
+std::optional<RewrittenShow> rewriteShowHunks(const TextShow& show, const SpacedText& spaced,
+                                              const std::vector<TextHunk>& hunks);
 
 // The same for a whole new text of the operator (as spaceText reads it).
 std::optional<std::string> rewriteShowText(const TextShow& show, const std::string& newText);

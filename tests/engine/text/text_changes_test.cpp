@@ -1,17 +1,24 @@
-// The changes a text rule makes to a record's text: found word by word, and shared out among the
-// operators of a record that a producer wrote in pieces.
+// The changes a text rule makes to a record's text: found word by word, shared out among the
+// operators of a record that a producer wrote in pieces, and the moves that let the rest of the
+// record follow a change of width.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "pdf/content/content_lexer.h"
 #include "pdf/text/run_changes.h"
+#include "pdf/text/run_placement.h"
 #include "pdf/text/text_diff.h"
 
 namespace {
 
 using relettra::pdf::diffByWords;
+using relettra::pdf::movedPlacement;
+using relettra::pdf::ParsedContent;
+using relettra::pdf::PlacementMove;
+using relettra::pdf::placementMoves;
 using relettra::pdf::shareChanges;
 using relettra::pdf::TextHunk;
 
@@ -81,6 +88,53 @@ TEST(ShareChanges, ChangeOverSeveralPiecesIsWrittenByTheFirstAndTakenFromTheOthe
         for (size_t j = 0; j < shares.size(); ++j) {
             EXPECT_EQ(describe(shares[j]), c.shares[j]) << c.name << ", piece " << j;
         }
+    }
+}
+
+std::string describe(const ParsedContent& content, const std::vector<PlacementMove>& moves) {
+    std::string out;
+    for (const PlacementMove& move : moves) {
+        const auto& op = content.operations()[move.operation];
+        const std::string written =
+            content.bytes().substr(content.beginOf(op), content.endOf(op) - content.beginOf(op));
+        out += "[" + movedPlacement(content, move.operation, move.shift, written) + "] ";
+    }
+    return out;
+}
+
+TEST(PlacementMoves, LaterShowsOfARunMoveAndWhatFollowsTheRunStays) {
+    struct Case {
+        const char* name;
+        const char* content;
+        std::vector<std::uint32_t> run;  // operation indices of the run's shows
+        std::vector<double> starts;
+        const char* moves;
+    };
+    const Case cases[] = {
+        {"relative moves: the first after the change takes it, the next line takes it back",
+         "BT 72 700 Td (a) Tj 10 0 Td (b) Tj 5 0 Td (c) Tj 0 -20 Td (d) Tj ET",
+         {2, 4, 6},
+         {0, 3, 3},
+         "[13 0 Td] [-3 -20 Td] "},
+        {"absolute moves each take it; text shown without a move follows the run",
+         "BT 2 0 0 2 72 700 Tm (a) Tj 2 0 0 2 92 700 Tm (b) Tj (c) Tj T* (d) Tj ET",
+         {2, 4},
+         {0, 1.5},
+         "[2 0 0 2 95 700 Tm] [-1.5 0 Td T*] "},
+        {"a change in the last show moves nothing",
+         "BT 10 0 Td (a) Tj 5 0 Td (b) Tj ET",
+         {2, 4},
+         {0, 0},
+         ""},
+        {"a line shown by ' takes the shift back before it",
+         "BT 1 0 0 1 0 0 Tm (a) Tj 5 0 Td (b) Tj (x) ' ET",
+         {2, 4},
+         {0, -2},
+         "[3 0 Td] [2 0 Td (x) '] "},
+    };
+    for (const Case& c : cases) {
+        const ParsedContent content(c.content);
+        EXPECT_EQ(describe(content, placementMoves(content, c.run, c.starts)), c.moves) << c.name;
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -193,6 +194,45 @@ TEST(ReplaceAll, EveryOccurrenceLeftToRightOnce) {
         EXPECT_EQ(ReplaceAll(c.text, c.find, c.replacement), c.expected)
             << c.text << " / " << c.find;
     }
+}
+
+TEST(OccurrenceAtRule, MiddleOfItsGlyphsWithinTheRuleAlongTheWritingDirection) {
+    struct Case {
+        const char* name;
+        TPDFStack rec;
+        double box[4];  // displayed page, y downward
+        int left, top, width, height;
+        bool atRule;
+    };
+    const TPDFStack across = record(1, 0, 0, 1, 72, 696, 12);
+    const TPDFStack up = record(0, 1, -1, 0, 300, 300, 12);
+    const Case cases[] = {
+        {"middle 110 inside [100, 120]", across, {100, 84, 120, 96}, 100, 0, 20, 12, true},
+        {"middle on the right edge", across, {100, 84, 120, 96}, 90, 0, 20, 12, true},
+        {"middle just past the right edge", across, {100, 84, 120, 96}, 90, 0, 19, 12, false},
+        {"middle before the left edge", across, {100, 84, 120, 96}, 111, 0, 20, 12, false},
+        {"running up: middle 415 inside [400, 430]",
+         up,
+         {291, 400, 303, 430},
+         0,
+         400,
+         12,
+         30,
+         true},
+        {"running up: middle above the rule", up, {291, 400, 303, 430}, 291, 416, 12, 30, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(OccurrenceAtRule(MeasureRecord(c.rec), c.box, c.left, c.top, c.width, c.height),
+                  c.atRule)
+            << c.name;
+    }
+}
+
+TEST(ReplaceOccurrences, OnlyTheGivenOccurrences) {
+    const std::string text = "Sign in within the building";
+    ASSERT_EQ(FindOccurrences(text, "in"), (std::vector<size_t>{5, 12, 24}));
+    EXPECT_EQ(ReplaceOccurrences(text, "in", "IN", {5}), "Sign IN within the building");
+    EXPECT_EQ(ReplaceOccurrences(text, "in", "", {12, 24}), "Sign in with the buildg");
 }
 
 }  // namespace

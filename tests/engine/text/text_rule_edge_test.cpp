@@ -95,27 +95,114 @@ TEST(TextRuleTolerance, SizeAndTopWithinHalfTheSizeEditTheRecordElseFallBack) {
     }
 }
 
-TEST(TextRuleOccurrences, TwoOccurrencesInOneRecordAreBothReplaced) {
-    TempDir dir;
-    EngineRun run =
-        runTextRules(dir, kit("std14_helvetica.pdf"), {{1, 72, 60, 30, 12, "alpha", "ahpla"}});
-    EXPECT_EQ(run.changeResults(), std::vector<int>{1});
-    EXPECT_EQ(run.matchedRecords(), 1);
-    EXPECT_NE(run.result.output.find("strtext is :alpha beta alpha gamma"), std::string::npos)
-        << run.result.output;
-    const std::vector<Word> after = testsupport::extractWords(run.output);
-    EXPECT_EQ(lineAt(after, 1, 63.384), "ahpla beta ahpla gamma");
-    expectNear(xPositions(after, 1, "ahpla"), {72, 131.376}, 0.01);
+struct OccurrenceCase {
+    const char* name;
+    int left, width;
+    const char* replace;
+    const char* line;
+    std::vector<double> replaced;  // where the words with the new text stand
+    double gamma;                  // where the last word of the line stands
+};
+
+TEST(TextRuleOccurrences, BoxPicksTheOccurrencesItCovers_aBoxOverNoneTakesEveryOne) {
+    // std14_helvetica.pdf line 1, one string: "alpha" at 72 and 131.376 (29.352 wide), "beta"
+    // from 104.688 to 128.04, "gamma" at 164.064. "omega" is 7.332 wider than "alpha",
+    // "alphalpha" 22.68.
+    const OccurrenceCase cases[] = {
+        {"box over the first", 72, 30, "omega", "omega beta alpha gamma", {72}, 171.396},
+        {"box over the second", 130, 30, "omega", "alpha beta omega gamma", {131.376}, 171.396},
+        {"box over both", 72, 100, "omega", "omega beta omega gamma", {72, 138.708}, 178.728},
+        {"box over neither", 105, 20, "omega", "omega beta omega gamma", {72, 138.708}, 178.728},
+        {"replacement holding the find text, box over the first",
+         72,
+         30,
+         "alphalpha",
+         "alphalpha beta alpha gamma",
+         {72},
+         186.744},
+        {"replacement holding the find text, box over both",
+         72,
+         100,
+         "alphalpha",
+         "alphalpha beta alphalpha gamma",
+         {72, 154.056},
+         209.424},
+    };
+    for (const OccurrenceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        EngineRun run = runTextRules(dir, kit("std14_helvetica.pdf"),
+                                     {{1, c.left, 60, c.width, 12, "alpha", c.replace}});
+        EXPECT_EQ(run.ruleResults(), std::vector<std::string>{"own font"}) << run.result.output;
+        EXPECT_EQ(run.matchedRecords(), 1);
+        const std::vector<Word> after = testsupport::extractWords(run.output);
+        EXPECT_EQ(lineAt(after, 1, 63.384), c.line);
+        expectNear(xPositions(after, 1, c.replace), c.replaced, 0.01);
+        expectNear(xPositions(after, 1, "gamma"), {c.gamma}, 0.01);
+        EXPECT_EQ(testsupport::listFonts(run.output).size(), 1u);
+    }
 }
 
-TEST(TextRuleOccurrences, ReplacementHoldingTheFindTextIsInsertedOncePerOccurrence) {
-    TempDir dir;
-    EngineRun run =
-        runTextRules(dir, kit("std14_helvetica.pdf"), {{1, 72, 60, 30, 12, "alpha", "alphalpha"}});
-    EXPECT_EQ(run.changeResults(), std::vector<int>{1});
-    const std::vector<Word> after = testsupport::extractWords(run.output);
-    EXPECT_EQ(lineAt(after, 1, 63.384), "alphalpha beta alphalpha gamma");
-    EXPECT_EQ(testsupport::listFonts(run.output).size(), 1u);
+struct PlaceCase {
+    const char* name;
+    std::vector<PointRule> rules;
+    double top;  // of the line's words
+    const char* line;
+    const char* edited;  // the last edited word, old and new, and the word after it
+    const char* replaced;
+    const char* next;
+};
+
+TEST(TextRuleOccurrences, RuleOnAWordChangesItAlone_notTheSameLettersElsewhereOnItsLine) {
+    // Helvetica 12, one string per line. The content batch writes one rule per whole word, all
+    // against the page as it was read: the second "the" is found where it stood, although the
+    // first rule moved it.
+    TempDir made;
+    const auto input = made / "places.pdf";
+    writeHelveticaPdf(input,
+                      "BT /F1 12 Tf 72 700 Td (Sign in within the building) Tj ET\n"
+                      "BT /F1 12 Tf 72 650 Td (Qty 5 Price 15.50 Total 77.50) Tj ET\n"
+                      "BT /F1 12 Tf 72 600 Td (the cat and the dog) Tj ET\n");
+    const PlaceCase cases[] = {
+        {"a word that also stands inside others",
+         {{1, 99, 80, 10, 12, "in", "into"}},
+         83.384,
+         "Sign into within the building",
+         "in",
+         "into",
+         "within"},
+        {"a number that also stands inside others",
+         {{1, 94, 130, 7, 12, "5", "12"}},
+         133.384,
+         "Qty 12 Price 15.50 Total 77.50",
+         "5",
+         "12",
+         "Price"},
+        {"two rules, one per occurrence",
+         {{1, 72, 180, 17, 12, "the", "these"}, {1, 134, 180, 18, 12, "the", "these"}},
+         183.384,
+         "these cat and these dog",
+         "the",
+         "these",
+         "dog"},
+    };
+    const std::vector<Word> before = testsupport::extractWords(input);
+    for (const PlaceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        EngineRun run = runTextRules(dir, input, c.rules);
+        EXPECT_EQ(run.ruleResults(), std::vector<std::string>(c.rules.size(), "own font"))
+            << run.result.output;
+        const std::vector<Word> after = testsupport::extractWords(run.output);
+        EXPECT_EQ(lineAt(after, 1, c.top), c.line);
+        const std::vector<Word> oldWords = wordsNamed(before, 1, c.edited);
+        const std::vector<Word> newWords = wordsNamed(after, 1, c.replaced);
+        std::optional<Word> oldNext = uniqueWord(before, 1, c.next);
+        std::optional<Word> newNext = uniqueWord(after, 1, c.next);
+        ASSERT_TRUE(!oldWords.empty() && !newWords.empty() && oldNext && newNext);
+        EXPECT_NEAR(newNext->xMin - newWords.back().xMax, oldNext->xMin - oldWords.back().xMax,
+                    0.01);
+    }
 }
 
 TEST(TextRuleOccurrences, TwoRecordsOnOneLineAreBothReplacedWhateverTheRuleLeft) {

@@ -68,8 +68,10 @@ bool isFallbackFontRow(const testsupport::FontRow& row);
 // The page content streams of a PDF, uncompressed, as qpdf shows them (all objects, in QDF).
 std::string uncompressedObjects(const std::filesystem::path& pdf);
 
-// Writes a one-page PDF (612 x 792) whose content is `content`, with Helvetica (WinAnsi) as
-// /F1, and checks it with qpdf. Cross-reference offsets are computed here.
-void writeHelveticaPdf(const std::filesystem::path& file, const std::string& content);
+// Writes a one-page PDF (612 x 792) whose content is `content`, with Helvetica as /F1 in
+// `encoding` (a name or an encoding dictionary), and checks it with qpdf. Cross-reference
+// offsets are computed here.
+void writeHelveticaPdf(const std::filesystem::path& file, const std::string& content,
+                       const std::string& encoding = "/WinAnsiEncoding");
 
 }  // namespace texttest

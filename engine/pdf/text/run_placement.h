@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pdf/content/content_lexer.h"
+
+namespace relettra::pdf {
+
+// A change of one operation that places text: the line it starts lies `shift` text space units
+// further along the baseline than before.
+struct PlacementMove {
+    std::uint32_t operation;
+    double shift;
+};
+
+// The moves that let the shows of a run (operations `showOps` of `content`, in order) each start
+// `starts[k]` text space units further along their baseline than they did (starts[0] is taken as
+// 0), while whatever the content shows after the run stands where it stood. A relative move
+// (Td, TD, T*) carries its change to everything placed after it, so the first one after a show
+// takes it and the rest follow; an absolute one (Tm, or BT) forgets it, so each such move of the
+// run takes the shift again. After the run, the first relative move takes the shift back; text
+// shown after the run before any move follows the run's pen, as in the original.
+std::vector<PlacementMove> placementMoves(const ParsedContent& content,
+                                          const std::vector<std::uint32_t>& showOps,
+                                          const std::vector<double>& starts);
+
+// Operation `operation` of `content` written to move its line `shift` further along: Td and TD
+// with a new x, Tm with a new origin, and T*, ' and " (or anything else) after a "shift 0 Td".
+// `current` holds the operation's bytes as written now (a text-showing operator may have been
+// rewritten); Td, TD and Tm are written from their original tokens.
+std::string movedPlacement(const ParsedContent& content, std::uint32_t operation, double shift,
+                           const std::string& current);
+
+}  // namespace relettra::pdf
