@@ -10,7 +10,3 @@ int RunMarqel(int argc, const char* const* argv);
 // Exit code for a mode word that is none of the known ones: -1 when it sorts before "-tesome"
 // in unsigned byte order, 1 when after (and for "-tesome" itself, which never gets here).
 int UnknownModeResult(const char* modeWord);
-
-// `atoi` semantics without undefined behaviour: leading blanks, optional sign, decimal digits;
-// anything else gives 0, values beyond the int range are clamped.
-int ReadLeadingInt(const char* text);

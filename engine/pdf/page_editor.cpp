@@ -1,9 +1,14 @@
 #include "pdf/page_editor.h"
 
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
 #include <memory>
-#include <qpdf/Pl_Buffer.hh>
-#include <qpdf/Pl_Flate.hh>
 #include <qpdf/QPDF.hh>
+#include <stdexcept>
+#include <vector>
 
 #include "pdf/basics/pdf_number.h"
 #include "pdf/resources.h"
@@ -15,7 +20,8 @@ PageEditor::PageEditor(QPDFObjectHandle page, int pageNumber)
 
 std::string PageEditor::addResource(const std::string& category, QPDFObjectHandle object,
                                     const std::string& prefix) {
-    QPDFObjectHandle group = ownResourceCategory(page_.getObjectHandle(), category);
+    QPDFObjectHandle group = ownResourceCategory(
+        appearance_.isInitialized() ? appearance_ : page_.getObjectHandle(), category);
     if (object.isIndirect()) {
         for (auto const& key : group.getKeys()) {
             if (group.getKey(key).getObjGen() == object.getObjGen()) {
@@ -40,10 +46,44 @@ PageContent& PageEditor::parsedContent() {
 }
 
 void PageEditor::appendUprightContent(const std::string& content) {
-    added_ += content;
+    (appearance_.isInitialized() ? addedToAppearance_ : added_) += content;
+}
+
+namespace {
+
+// The matrix that undoes `m` (the identity when `m` cannot be undone).
+QPDFMatrix inverse(const QPDFMatrix& m) {
+    const double det = m.a * m.d - m.b * m.c;
+    if (det == 0) {
+        return QPDFMatrix();
+    }
+    return QPDFMatrix(m.d / det, -m.b / det, -m.c / det, m.a / det, (m.c * m.f - m.d * m.e) / det,
+                      (m.b * m.e - m.a * m.f) / det);
+}
+
+std::string cmOperands(const QPDFMatrix& m) {
+    return formatPdfNumber(m.a) + " " + formatPdfNumber(m.b) + " " + formatPdfNumber(m.c) + " " +
+           formatPdfNumber(m.d) + " " + formatPdfNumber(m.e) + " " + formatPdfNumber(m.f) + " cm\n";
+}
+
+}  // namespace
+
+void PageEditor::drawIntoAppearance(QPDFObjectHandle stream, const QPDFMatrix& formToUpright) {
+    appearance_ = stream;
+    uprightToAppearance_ = inverse(formToUpright);
 }
 
 bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveState) {
+    if (!addedToAppearance_.empty()) {
+        // The appearance's own content runs inside q … Q, as the page's does.
+        std::shared_ptr<Buffer> data = appearance_.getStreamData(qpdf_dl_generalized);
+        std::string content = "q\n";
+        content.append(reinterpret_cast<const char*>(data->getBuffer()), data->getSize());
+        content += "\nQ\nq " + cmOperands(uprightToAppearance_) + addedToAppearance_ + "Q\n";
+        replaceWithCompressed(appearance_, content);
+        addedToAppearance_.clear();
+    }
+    appearance_ = QPDFObjectHandle();
     if (added_.empty()) {
         return alreadyWrapped;
     }
@@ -53,9 +93,7 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveSta
         page_.addPageContents(saveState, true);
         stream += "Q\n";
     }
-    stream += "q " + formatPdfNumber(m.a) + " " + formatPdfNumber(m.b) + " " +
-              formatPdfNumber(m.c) + " " + formatPdfNumber(m.d) + " " + formatPdfNumber(m.e) + " " +
-              formatPdfNumber(m.f) + " cm\n";
+    stream += "q " + cmOperands(m);
     stream += added_;
     stream += "Q\n";
     page_.addPageContents(newCompressedStream(pdf, stream), false);
@@ -65,17 +103,32 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveSta
 }
 
 std::shared_ptr<Buffer> compressContent(const std::string& data) {
-    // The compression level is a process-wide setting of QPDF's Flate pipeline: set for this
-    // call only.
-    struct FastCompression {
-        FastCompression() { Pl_Flate::setCompressionLevel(1); }
-        ~FastCompression() { Pl_Flate::setCompressionLevel(-1); }
-    } fast;
-    Pl_Buffer buffer("compressed");
-    Pl_Flate flate("flate", &buffer, Pl_Flate::a_deflate);
-    flate.write(reinterpret_cast<unsigned char const*>(data.data()), data.size());
-    flate.finish();
-    return buffer.getBufferSharedPointer();
+    // The fastest level, with a window and hash table no larger than the data needs: setting up
+    // the full-size tables costs more than compressing a page's content.
+    if (data.size() > std::numeric_limits<uInt>::max() / 2) {
+        throw std::runtime_error("Content too large to compress.");
+    }
+    int bits = 9;
+    while (bits < 15 && (std::size_t{1} << bits) < data.size()) ++bits;
+    const int memoryLevel = std::clamp(bits - 7, 1, 8);
+    z_stream stream{};
+    if (deflateInit2(&stream, 1, Z_DEFLATED, bits, memoryLevel, Z_DEFAULT_STRATEGY) != Z_OK) {
+        throw std::runtime_error("Cannot start compressing content.");
+    }
+    std::vector<unsigned char> out(deflateBound(&stream, static_cast<uLong>(data.size())));
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+    stream.avail_in = static_cast<uInt>(data.size());
+    stream.next_out = out.data();
+    stream.avail_out = static_cast<uInt>(out.size());
+    const int result = deflate(&stream, Z_FINISH);
+    const std::size_t written = stream.total_out;
+    deflateEnd(&stream);
+    if (result != Z_STREAM_END) {
+        throw std::runtime_error("Cannot compress content.");
+    }
+    auto buffer = std::make_shared<Buffer>(written);
+    std::memcpy(buffer->getBuffer(), out.data(), written);
+    return buffer;
 }
 
 void replaceWithCompressed(QPDFObjectHandle stream, const std::string& data) {

@@ -35,6 +35,12 @@ class PageEditor {
     // Content in upright coordinates (points, origin at the displayed lower-left corner).
     void appendUprightContent(const std::string& content);
 
+    // From now on drawing goes into an annotation's appearance instead of the page (its text
+    // was cleared there and the new text belongs above the page, where the annotation shows):
+    // `stream` is the appearance's form stream, already the page's own copy, and `formToUpright`
+    // takes its space to upright page coordinates. Until commit.
+    void drawIntoAppearance(QPDFObjectHandle stream, const QPDFMatrix& formToUpright);
+
     // Writes the added content into the page. `alreadyWrapped` says whether the page's own
     // content already runs inside q … Q from an earlier edit in this run; `saveState` is a
     // stream holding "q" that every page of the document may share. Returns true when the page
@@ -46,11 +52,15 @@ class PageEditor {
     int pageNumber_;
     PageGeometry geometry_;
     std::string added_;
+    QPDFObjectHandle appearance_;  // where drawing goes instead, when set
+    QPDFMatrix uprightToAppearance_;
+    std::string addedToAppearance_;
     std::unique_ptr<PageContent> parsed_;
 };
 
 // `data` compressed with Flate, quickly rather than tightly: content that a run writes is small,
-// and documents are written with stream data kept as it is, so it is compressed here.
+// and documents are written with stream data kept as it is, so it is compressed here. Throws
+// std::runtime_error when it cannot be compressed (beyond 2 GB).
 std::shared_ptr<Buffer> compressContent(const std::string& data);
 // A new stream holding `data`, Flate-compressed.
 QPDFObjectHandle newCompressedStream(QPDF& pdf, const std::string& data);

@@ -168,6 +168,7 @@ void fillStack(const relettra::pdf::TextShow& show, std::string text, double adv
     stack.y = 0;
     stack.fontSize = show.state.fontSize;
     stack.textRise = show.state.rise;
+    stack.verticalWriting = show.state.font && show.state.font->isVertical();
     stack.text = std::move(text);
     stack.advance = advance;
 }
@@ -256,9 +257,12 @@ int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::
                 !session->show(stack->record).state.font) {
                 return -1;
             }
-            const auto& font = session->show(stack->record).state.font;
+            const relettra::pdf::TextState& state = session->show(stack->record).state;
+            const auto& font = state.font;
             hasGlyph = [&font](char32_t c) { return font->canEncode(c); };
-            name = font->baseFont();
+            // A font without /BaseFont (Type 3) goes by its resource name.
+            name = !font->baseFont().empty() || state.fontName.empty() ? font->baseFont()
+                                                                       : state.fontName.substr(1);
         } else {
             relettra::pdf::FallbackFont* font = d.selectedFont();
             if (font == nullptr) {
@@ -285,23 +289,130 @@ int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::
 int pdfFlushPageContent(PDF* pdf, TPDFStack*) {
     return guarded(pdf, 0, [&](PDF& d) {
         relettra::pdf::PageTextSession* session = d.textSession();
-        return session != nullptr && session->flush(d.qpdf(), d.sharedContentTest()) ? 1 : 0;
+        if (session == nullptr || !session->flush(d.qpdf(), d.sharedContentTest())) {
+            return 0;
+        }
+        // The page's content changed: a later reader starts a session of its own.
+        d.endTextSession();
+        return 1;
     });
 }
 
 int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double height) {
+    return pdfRemoveTextInAreaAndSpans(pdf, x, y, width, height, nullptr, nullptr);
+}
+
+namespace {
+
+// The open page's text session, started when there is none.
+relettra::pdf::PageTextSession* pageSession(PDF& d) {
+    relettra::pdf::PageTextSession* session = d.textSession();
+    return session != nullptr ? session : d.startTextSession();
+}
+
+void fillRecord(relettra::pdf::PageTextSession& session, size_t index, TPDFStack& stack) {
+    stack.record = index;
+    stack.next = index + 1;
+    fillStack(session.show(index), session.text(index), session.advance(index), stack);
+}
+
+}  // namespace
+
+int pdfGetPageRecord(PDF* pdf, size_t index, TPDFStack* stack) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        if (stack == nullptr || session == nullptr) {
+            return -1;
+        }
+        if (index >= session->size()) {
+            return 0;
+        }
+        fillRecord(*session, index, *stack);
+        return 1;
+    });
+}
+
+int pdfFindTextOverRecords(PDF* pdf, const char* utf8, std::vector<TPDFTextOverRecords>* found) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        relettra::pdf::PageEditor* page = d.openPage();
+        if (found == nullptr || session == nullptr || page == nullptr) {
+            return -1;
+        }
+        found->clear();
+        for (const relettra::pdf::TextOverRecords& match :
+             relettra::pdf::findTextOverRecords(session->glyphs(), text(utf8))) {
+            TPDFTextOverRecords out;
+            for (const relettra::pdf::RecordSpan& span : match.spans) {
+                out.spans.push_back({span.record, span.begin, span.end});
+            }
+            // Upright to the caller's coordinates: only y may turn (top-down).
+            double ignored = 0;
+            double yA = 0;
+            double yB = 0;
+            d.toUpright(*page, 0, match.box[1], ignored, yA);
+            d.toUpright(*page, 0, match.box[3], ignored, yB);
+            out.box[0] = match.box[0];
+            out.box[1] = std::min(yA, yB);
+            out.box[2] = match.box[2];
+            out.box[3] = std::max(yA, yB);
+            found->push_back(std::move(out));
+        }
+        return static_cast<int>(found->size());
+    });
+}
+
+int pdfReplaceTextSpans(PDF* pdf, const std::vector<TPDFTextEdit>& edits, int keepTextAfter) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        if (session == nullptr) {
+            return -1;
+        }
+        std::vector<relettra::pdf::PageTextSession::SpanEdit> spanEdits;
+        for (const TPDFTextEdit& edit : edits) {
+            spanEdits.push_back(
+                {edit.span.record, edit.span.begin, edit.span.end, edit.text, edit.keepPlace});
+        }
+        return session->replaceSpans(spanEdits, keepTextAfter != 0) ? 1 : 0;
+    });
+}
+
+int pdfRemoveTextInAreaAndSpans(PDF* pdf, double x, double y, double width, double height,
+                                const std::vector<TPDFTextSpan>* spans, TPDFStack* mostRemoved) {
     return guarded(pdf, -1, [&](PDF& d) {
         relettra::pdf::PageEditor* page = d.openPage();
-        if (page == nullptr) {
+        relettra::pdf::PageTextSession* session = page != nullptr ? pageSession(d) : nullptr;
+        if (session == nullptr) {
             return -1;
         }
         double x0 = 0;
         double yA = 0;
         d.toUpright(*page, x, y, x0, yA);
         double yB = d.topDownCoordinates() ? yA - height : yA + height;
-        return relettra::pdf::removeGlyphsInArea(*page, d.fonts(), d.qpdf(), d.sharedContentTest(),
-                                                 x0, std::min(yA, yB), x0 + width,
-                                                 std::max(yA, yB));
+        std::vector<relettra::pdf::RecordSpan> recordSpans;
+        if (spans != nullptr) {
+            for (const TPDFTextSpan& span : *spans) {
+                recordSpans.push_back({span.record, span.begin, span.end});
+            }
+        }
+        size_t most = 0;
+        const int removed = session->removeGlyphs(x0, std::min(yA, yB), x0 + width,
+                                                  std::max(yA, yB), recordSpans, &most);
+        if (removed > 0 && mostRemoved != nullptr) {
+            fillRecord(*session, most, *mostRemoved);
+        }
+        const relettra::pdf::ContentScope* scope =
+            removed > 0 ? session->show(most).scope : nullptr;
+        session->flush(d.qpdf(), d.sharedContentTest());
+        // Text cleared from an annotation's appearance is written there again, above the page.
+        if (scope != nullptr && scope->isAppearance()) {
+            QPDFMatrix formToUpright = page->geometry().userToUpright();
+            formToUpright.concat(scope->placement);
+            page->drawIntoAppearance(scope->owner, formToUpright);
+        }
+        // The page's content changed: a later reader starts a session of its own.
+        d.endTextSession();
+        return removed;
     });
 }
 
@@ -325,6 +436,31 @@ int pdfSetFontA(PDF* pdf, const char*, int, double size, int, int) {
 int pdfWriteTextA(PDF* pdf, double x, double y, const char* value) {
     return guarded(pdf, 0,
                    [&](PDF& d) { return relettra::pdf::drawText(d, x, y, text(value)) ? 1 : 0; });
+}
+
+int pdfWriteTurnedTextA(PDF* pdf, double x, double y, double width, double height, int angle,
+                        const char* value) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        // The corner of the box where the em box of the first glyph has its top.
+        double cornerX = x;
+        double cornerY = y;
+        switch (angle) {
+            case 90:
+                cornerX = x + width;
+                break;
+            case 180:
+                cornerX = x + width;
+                cornerY = y + height;
+                break;
+            case 270:
+                cornerY = y + height;
+                break;
+            default:
+                angle = 0;
+                break;
+        }
+        return relettra::pdf::drawText(d, cornerX, cornerY, text(value), angle) ? 1 : 0;
+    });
 }
 
 int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callbacks, int) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "pdf/error_report.h"
 
@@ -76,8 +77,9 @@ struct TPDFStack {
     double fontSize = 0;
     double textRise = 0;
     double advance = 0;
-    std::string text;   // UTF-8
-    size_t record = 0;  // which record of the page this is
+    bool verticalWriting = false;  // its font writes top to bottom (its text runs along -y)
+    std::string text;              // UTF-8
+    size_t record = 0;             // which record of the page this is
     size_t next = 0;
 };
 
@@ -97,7 +99,8 @@ int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack);
 // shows those bytes, 0 when none does, negative on error.
 int pdfGetTextBox(PDF* pdf, const TPDFStack* stack, size_t begin, size_t end, int asFirstRead,
                   double box[4]);
-// Writes the replacements of the open page into it. 1 when something was written.
+// Writes the replacements of the open page into it. 1 when something was written; its records
+// are read anew (pdfInitStack) before they are used again.
 int pdfFlushPageContent(PDF* pdf, TPDFStack* stack);
 // Why a font cannot show `utf8`: the first character it has no glyph for (UTF-8) and the font's
 // name. The font is the current record's when `stack` is given (its /BaseFont), else the font
@@ -109,6 +112,52 @@ int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::
 // other glyphs stay in place. Returns the number of glyphs removed, negative on error.
 int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double height);
 
+// Fills `stack` with record `index` of the open page, as pdfGetPageText does. 1 when the page
+// has that record, 0 when not, negative on error.
+int pdfGetPageRecord(PDF* pdf, size_t index, TPDFStack* stack);
+
+// Bytes [begin, end) of the text of record `record` of the open page.
+struct TPDFTextSpan {
+    size_t record = 0;
+    size_t begin = 0;
+    size_t end = 0;
+};
+// A text that a producer drew over several records: its part in each, in order, and the box of
+// its glyphs as pdfGetTextBox gives one (where the text stood when first read).
+struct TPDFTextOverRecords {
+    std::vector<TPDFTextSpan> spans;
+    double box[4] = {0, 0, 0, 0};
+};
+// Every occurrence of `utf8` that reaches over two or more records of the open page standing
+// on one line (consecutive in the content, one direction, one baseline; a raised or lowered
+// letter counts as on it), left to right. Between two records the find text goes on without a
+// space over a small gap (letters placed one by one), and a space of it may stand for a wider
+// gap. Returns the number found, negative on error.
+int pdfFindTextOverRecords(PDF* pdf, const char* utf8, std::vector<TPDFTextOverRecords>* found);
+
+// One change of a record's text: the bytes of `span` become `text`. With `keepPlace` (only for
+// an empty `text`) the removed glyphs leave their advance behind, so what follows in the record
+// stays where it stood; otherwise what follows moves with the new text.
+struct TPDFTextEdit {
+    TPDFTextSpan span;
+    std::string text;
+    bool keepPlace = false;
+};
+// Makes every edit (one per record, in content order) in its record's own font, or none.
+// With `keepTextAfter` 1, the text after the last edit stands where it stood even where the
+// records follow one another's pen. 1 when every edit was made (an edit that changes nothing
+// counts), 0 when some font cannot show its new text (nothing changes), negative on error.
+// pdfFlushPageContent writes them.
+int pdfReplaceTextSpans(PDF* pdf, const std::vector<TPDFTextEdit>& edits, int keepTextAfter);
+
+// pdfRemoveTextInArea that also removes every glyph of `spans` (which may be null), wherever
+// it stands. `mostRemoved` (when given and a glyph was removed) receives the record that lost
+// the most glyphs, as it stood before. When that record is an annotation's text, what is drawn
+// on the page until pdfEndPage goes into that annotation's appearance instead. Returns the
+// number of glyphs removed, negative on error.
+int pdfRemoveTextInAreaAndSpans(PDF* pdf, double x, double y, double width, double height,
+                                const std::vector<TPDFTextSpan>* spans, TPDFStack* mostRemoved);
+
 // Fill colour for rectangles and text, 0xRRGGBB.
 int pdfSetFillColor(PDF* pdf, unsigned int rgb);
 // Draws a rectangle with its upper-left corner at (x, y): mode 3 fills it, 1 strokes, 2 both.
@@ -118,6 +167,12 @@ int pdfRectangle(PDF* pdf, double x, double y, double width, double height, int 
 int pdfSetFontA(PDF* pdf, const char* name, int style, double size, int embed, int codePage);
 // Writes UTF-8 text with the upper-left corner of its em box at (x, y). 1 on success.
 int pdfWriteTextA(PDF* pdf, double x, double y, const char* text);
+// Writes UTF-8 text turned `angle` degrees clockwise on the displayed page (0, 90, 180 or 270;
+// top-down coordinates) into the box at (x, y), `width` by `height`: from the box's edge where
+// such text starts (left, top, right or bottom), with the top of its em box against the edge
+// its glyphs' tops face (top, right, bottom or left). Angle 0 is pdfWriteTextA. 1 on success.
+int pdfWriteTurnedTextA(PDF* pdf, double x, double y, double width, double height, int angle,
+                        const char* text);
 
 // Callbacks of pdfParseContent, run while the open page's content is parsed. Text is handed
 // over in pieces: a string, or the strings of a TJ array between which no adjustment moves the
@@ -157,3 +212,17 @@ double fntGetSpaceWidth(PDF* pdf, const void* font, double size);
 // for accessibility, 0x40 assembling pages, 0x80 printing in high quality. Non-zero on success.
 int pdfCloseFileEx(PDF* pdf, const char* userPassword, const char* ownerPassword, int keyLength,
                    int restrictions);
+
+// Reading a document's information (Dossaly).
+// With `readOnly` 1, the next pdfOpenImportFileA opens the input only to be read: permissions
+// that forbid changes do not refuse it, and pdfCloseFile writes nothing. 1 on success.
+int pdfSetReadOnly(PDF* pdf, int readOnly);
+// Width of the displayed open page in points, 0 without an open page.
+double pdfGetPageWidth(PDF* pdf);
+// A text entry of the open input's document information (`key` "/Title", "/Author", ...) as
+// UTF-8 in `value`. 1 when the entry is there, 0 when not, negative on error.
+int pdfGetDocInfo(PDF* pdf, const char* key, std::string* value);
+// The open input's PDF version ("1.7") in `version`. 1 on success, 0 without an input.
+int pdfGetPDFVersion(PDF* pdf, std::string* version);
+// 1 when the open input is encrypted, 0 when not, negative on error.
+int pdfIsEncrypted(PDF* pdf);

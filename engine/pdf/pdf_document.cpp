@@ -98,6 +98,9 @@ QPDFObjectHandle PdfDocument::pageObject(int pageNumber) {
 }
 
 bool PdfDocument::editPage(int pageNumber) {
+    if (openPage_ && openPage_->pageNumber() == pageNumber) {
+        return true;
+    }
     if (openPage_) {
         endPage();
     }
@@ -278,6 +281,10 @@ FontCache& PdfDocument::fonts() {
         fonts_ = std::make_unique<FontCache>();
     }
     return *fonts_;
+}
+
+void PdfDocument::endTextSession() {
+    textSession_.reset();
 }
 
 PageTextSession* PdfDocument::startTextSession() {

@@ -57,6 +57,8 @@ class PdfDocument {
     int pageCount();
     QPDFObjectHandle pageObject(int pageNumber);  // 1-based; null handle when out of range
 
+    // Opens the page for editing; a page that is open already stays open as it is, with its
+    // text session.
     bool editPage(int pageNumber);
     PageEditor* openPage() { return openPage_.get(); }
     bool endPage();
@@ -103,6 +105,8 @@ class PdfDocument {
     // The text records of the open page; started anew by startTextSession.
     PageTextSession* startTextSession();
     PageTextSession* textSession() { return textSession_.get(); }
+    // Drops the open page's text session (its content was written).
+    void endTextSession();
     // Where in-font edits of this run moved text on a page (1-based).
     TextMoves& textMoves(int pageNumber) { return textMoves_[pageNumber]; }
 

@@ -3,12 +3,14 @@
 #include <cstdio>
 #include <filesystem>
 
-RuleFileReader::RuleFileReader(const std::string& path) {
-    // A folder opens as a stream on some systems and then reads as empty: it is no rule file.
-    std::error_code ec;
-    const std::filesystem::path file = std::filesystem::u8path(path);
-    if (!std::filesystem::is_directory(file, ec)) {
-        in_.open(file, std::ios::binary);
+#include "base/file_bytes.h"
+
+RuleFileReader::RuleFileReader(const std::string& path) : problem_(regularFileProblem(path)) {
+    if (problem_.empty()) {
+        in_.open(std::filesystem::u8path(path), std::ios::binary);
+        if (!in_.is_open()) {
+            problem_ = "cannot be opened";
+        }
     }
 }
 

@@ -5,7 +5,7 @@
 #include <locale>
 #include <sstream>
 
-#include "cli/command_line.h"
+#include "base/leading_number.h"
 #include "marqel/page_units.h"
 
 namespace {
@@ -138,10 +138,17 @@ ImageRuleLine ParseImageRuleLine(const std::string& line) {
     rule.imagePath = cursor.until(')', 2);
     rule.width = ReadLeadingDouble(cursor.until(':'));
     rule.height = ReadLeadingDouble(cursor.rest());
-    std::printf("x pos is :%f\n", rule.left);
-    std::printf("y pos is :%f\n", rule.top);
-    std::printf("jpeg is :%s\n", rule.imagePath.c_str());
-    std::printf("width is :%f\n", rule.width);
-    std::printf("height is :%f\n", rule.height);
     return rule;
+}
+
+std::string ImageRuleValuesText(const ImageRuleLine& rule) {
+    // The engine never sets a locale: "%f" writes a decimal point.
+    char number[512];  // the largest double takes 316 characters
+    auto line = [&number](const char* label, double value) {
+        std::snprintf(number, sizeof number, "%f", value);
+        return std::string(label) + number + "\n";
+    };
+    return line("x pos is :", rule.left) + line("y pos is :", rule.top) +
+           "jpeg is :" + rule.imagePath + "\n" + line("width is :", rule.width) +
+           line("height is :", rule.height);
 }

@@ -30,8 +30,11 @@ struct ImageRuleLine {
 // followed by anything else ends it, and the rest of the line is the replacement.
 TextRuleLine ParseTextRuleLine(const std::string& line);
 
-// Reads an image rule line (its line end already removed) and prints the values read.
+// Reads an image rule line (its line end already removed). Missing fields are empty or 0.
 ImageRuleLine ParseImageRuleLine(const std::string& line);
+// The lines the engine prints for an image rule read: "x pos is :…", "y pos is :…",
+// "jpeg is :…", "width is :…", "height is :…" (numbers as "%f" writes them), each with "\n".
+std::string ImageRuleValuesText(const ImageRuleLine& rule);
 
 // Pixels at 150 dpi to whole points, truncated toward zero.
 int PixelsToPoints(int pixels);

@@ -6,33 +6,13 @@
 #include <memory>
 
 #include "keyword/keyword_finder.h"
+#include "marqel/exit_codes.h"
 #include "pdf/basics/utf8.h"
 #include "pdf/pdf_api.h"
-#include "runners/exit_codes.h"
+#include "runners/input_document.h"
 #include "runners/library_error_report.h"
 
-namespace {
-
-// Opens the input into a new document; null when it cannot be opened.
-PdfHandle openInput(const std::string& inputPath, const char* outputPath) {
-    PdfHandle pdf = pdfNewHandle();
-    if (!pdf) {
-        return pdf;
-    }
-    pdfSetOnErrorProc(pdf.get(), nullptr, ReportLibraryError);
-    pdfSetPageCoords(pdf.get(), 1);
-    pdfSetCompressionLevel(pdf.get(), 0);
-    pdfCreateNewPDFA(pdf.get(), outputPath);
-    if (pdfOpenImportFileA(pdf.get(), inputPath.c_str(), 0, nullptr) != 0 ||
-        pdfImportPDFFile(pdf.get(), 1, 1.0, 1.0) < 0) {
-        pdf.reset();
-        return pdf;
-    }
-    pdfCloseImportFile(pdf.get());
-    return pdf;
-}
-
-}  // namespace
+using namespace marqel;
 
 bool KeywordToUtf16(const std::string& keyword, std::u16string& out) {
     out.clear();
@@ -102,9 +82,15 @@ int stampPages(PDF* pdf, const char* imageBytes, int imageLength, double width, 
                 continue;
             }
             std::printf("Start insert image\n");
-            pdfInsertImageFromBuffer(pdf, hit.x, hit.top, width, height, imageBytes,
-                                     static_cast<size_t>(imageLength), 1);
+            const int drawn =
+                pdfInsertImageFromBuffer(pdf, hit.x, hit.top, width, height, imageBytes,
+                                         static_cast<size_t>(imageLength), 1);
             pdfEndPage(pdf);
+            if (drawn != 1) {
+                // Every stamp is the same image: when one cannot be drawn, none can.
+                std::printf("The image cannot be drawn: nothing was written.\n");
+                return kKeywordImageUnusable;
+            }
         }
     }
     const int written = ownerPassword.empty()
@@ -133,48 +119,52 @@ class Stopwatch {
 
 int FindKeywordHits(const std::string& inputPath, const std::string& keyword,
                     std::vector<KeywordHit>& hits) {
-    if (inputPath.empty()) {
-        return kKeywordInputMissing;
-    }
-    if (keyword.empty()) {
-        return kKeywordEmptyArgument;
-    }
-    PdfHandle pdf = openInput(inputPath, nullptr);
-    if (!pdf) {
-        return kKeywordInputNotOpened;
-    }
-    Stopwatch stopwatch;
-    return searchPages(pdf.get(), keyword, hits);
+    return RunGuarded([&] {
+        if (inputPath.empty()) {
+            return kKeywordInputMissing;
+        }
+        if (keyword.empty()) {
+            return kKeywordEmptyArgument;
+        }
+        PdfHandle pdf = OpenInputDocument(inputPath, nullptr);
+        if (!pdf) {
+            return kKeywordInputNotOpened;
+        }
+        Stopwatch stopwatch;
+        return searchPages(pdf.get(), keyword, hits);
+    });
 }
 
 int StampImageAtHits(const std::string& inputPath, const std::string& outputPath,
                      const std::string& keyword, const char* imageBytes, int imageLength,
                      double width, double height, const std::string& ownerPassword,
                      const std::vector<KeywordHit>& hits) {
-    if (inputPath.empty()) {
-        return kKeywordEmptyArgument;
-    }
-    std::error_code ec;
-    if (!std::filesystem::exists(std::filesystem::u8path(inputPath), ec)) {
-        return kKeywordInputMissing;
-    }
-    if (keyword.empty() || noImage(imageBytes, imageLength)) {
-        return kKeywordEmptyArgument;
-    }
-    if (hits.empty()) {
-        return 0;
-    }
-    PdfHandle pdf = openInput(inputPath, outputPath.c_str());
-    if (!pdf) {
-        return kKeywordInputNotOpened;
-    }
-    return stampPages(pdf.get(), imageBytes, imageLength, width, height, ownerPassword, hits);
+    return RunGuarded([&] {
+        if (inputPath.empty()) {
+            return kKeywordEmptyArgument;
+        }
+        std::error_code ec;
+        if (!std::filesystem::exists(std::filesystem::u8path(inputPath), ec)) {
+            return kKeywordInputMissing;
+        }
+        if (keyword.empty() || noImage(imageBytes, imageLength)) {
+            return kKeywordEmptyArgument;
+        }
+        if (hits.empty()) {
+            return 0;
+        }
+        PdfHandle pdf = OpenInputDocument(inputPath, outputPath.c_str());
+        if (!pdf) {
+            return kKeywordInputNotOpened;
+        }
+        return stampPages(pdf.get(), imageBytes, imageLength, width, height, ownerPassword, hits);
+    });
 }
 
 extern "C" int MarqelByKeyword(const char* inputPath, const char* outputPath, const char* keyword,
                                const char* imageBytes, int imageLength, double width, double height,
                                const char* ownerPassword) {
-    try {
+    return RunGuarded([&] {
         const std::string input = inputPath != nullptr ? inputPath : "";
         const std::string word = keyword != nullptr ? keyword : "";
         if (input.empty()) {
@@ -185,7 +175,7 @@ extern "C" int MarqelByKeyword(const char* inputPath, const char* outputPath, co
         }
         // One document serves the search and the stamping: the search changes nothing in it,
         // and the input is read and its page tree walked once instead of twice.
-        PdfHandle pdf = openInput(input, outputPath != nullptr ? outputPath : "");
+        PdfHandle pdf = OpenInputDocument(input, outputPath != nullptr ? outputPath : "");
         if (!pdf) {
             return kKeywordInputNotOpened;
         }
@@ -203,7 +193,5 @@ extern "C" int MarqelByKeyword(const char* inputPath, const char* outputPath, co
         }
         return stampPages(pdf.get(), imageBytes, imageLength, width, height,
                           ownerPassword != nullptr ? ownerPassword : "", hits);
-    } catch (...) {
-        return kKeywordOutputNotWritten;
-    }
+    });
 }

@@ -25,3 +25,9 @@ int ReportLibraryError(const void*, int, const char* errMessage, int errType) {
     std::printf("%s\n", message);
     return 0;
 }
+
+void ReportEngineFailure(const char* what) noexcept {
+    std::printf("Fatal error!: The engine stopped: %s. Nothing was written.\n",
+                what != nullptr ? what : "unknown error");
+    std::fflush(stdout);
+}

@@ -20,6 +20,12 @@ bool runsVertically(int angle) {
     return angle >= 5 && (std::abs(angle - 90) < 5 || std::abs(angle - 270) < 5);
 }
 
+// Text that is not vertical and runs from right to left: turned by about half a turn, its glyphs
+// hang below the baseline on the displayed page.
+bool runsUpsideDown(int angle) {
+    return !runsVertically(angle) && angle > 90 && angle < 270;
+}
+
 }  // namespace
 
 RecordGeometry MeasureRecord(const TPDFStack& record) {
@@ -33,10 +39,14 @@ RecordGeometry MeasureRecord(const TPDFStack& record) {
     const double y = record.y + record.textRise;
     g.originX = x * full[0] + y * full[2] + full[4];
     g.originY = x * full[1] + y * full[3] + full[5];
-    g.size = record.fontSize * full[0];
-    g.length = std::fabs(record.advance) * std::sqrt(full[0] * full[0] + full[1] * full[1]);
-    const double u = g.m[0];
-    const double v = g.m[1];
+    // The text's height on the page: its up vector, whatever way the matrices turn it.
+    g.size = record.fontSize * std::hypot(full[2], full[3]);
+    // A font that writes top to bottom runs along its text space's -y.
+    const double alongX = record.verticalWriting ? -full[2] : full[0];
+    const double alongY = record.verticalWriting ? -full[3] : full[1];
+    g.length = std::fabs(record.advance) * std::hypot(alongX, alongY);
+    const double u = alongX * record.fontSize;
+    const double v = alongY * record.fontSize;
     double angle = 0;
     if (std::fabs(u) >= 1e-6 || std::fabs(v) >= 1e-6) {
         angle = std::atan2(-v, u) * 57.29577951308232;
@@ -76,8 +86,27 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
         const double half = size / 2;
         return std::fabs(size - extent) < half && ruleTop > first - half && ruleTop < last + half;
     }
+    if (runsUpsideDown(record.angle)) {
+        // The glyphs hang below the baseline: the rule's box starts there.
+        top = height - record.originY;
+    }
     const double half = size / 2;
     return std::fabs(size - extent) < half && std::fabs(top - ruleTop) < half;
+}
+
+int WritingDirection(const RecordGeometry& record) {
+    if (runsVertically(record.angle)) {
+        return std::abs(record.angle - 90) < 5 ? 90 : 270;
+    }
+    return runsUpsideDown(record.angle) ? 180 : 0;
+}
+
+bool OverlapsRule(const RecordGeometry& record, const double box[4], int ruleLeft, int ruleTop,
+                  int ruleWidth, int ruleHeight) {
+    if (runsVertically(record.angle)) {
+        return box[3] >= ruleTop && box[1] <= static_cast<double>(ruleTop) + ruleHeight;
+    }
+    return box[2] >= ruleLeft && box[0] <= static_cast<double>(ruleLeft) + ruleWidth;
 }
 
 bool OccurrenceAtRule(const RecordGeometry& record, const double box[4], int ruleLeft, int ruleTop,
@@ -114,6 +143,36 @@ std::string ReplaceOccurrences(const std::string& text, const std::string& find,
     }
     out.append(text, pos, std::string::npos);
     return out;
+}
+
+size_t CharacterCount(const std::string& text) {
+    size_t count = 0;
+    for (char c : text) {
+        count += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return count;
+}
+
+std::vector<std::string> SplitOverParts(const std::string& replacement,
+                                        const std::vector<size_t>& partLengths) {
+    std::vector<std::string> pieces(partLengths.size());
+    size_t pos = 0;
+    for (size_t part = 0; part < partLengths.size() && pos < replacement.size(); ++part) {
+        size_t end = replacement.size();
+        if (part + 1 < partLengths.size()) {
+            // The end of the part's characters: the start of the character after them.
+            end = pos;
+            for (size_t taken = 0; end < replacement.size();) {
+                const bool starts = (static_cast<unsigned char>(replacement[end]) & 0xC0) != 0x80;
+                if (starts && taken == partLengths[part]) break;
+                taken += starts ? 1 : 0;
+                ++end;
+            }
+        }
+        pieces[part] = replacement.substr(pos, end - pos);
+        pos = end;
+    }
+    return pieces;
 }
 
 std::string ReplaceAll(const std::string& text, const std::string& find,

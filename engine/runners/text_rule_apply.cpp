@@ -1,5 +1,6 @@
 #include "runners/text_rule_apply.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -21,6 +22,7 @@ namespace {
 // A record that stands at the rule's place and holds the find text.
 struct MatchedRecord {
     TPDFStack record;
+    RecordGeometry geometry;
     std::vector<size_t> occurrences;  // every one, byte offsets into record.text
     std::vector<size_t> atPlace;      // those whose glyphs lie at the rule's place
 };
@@ -41,7 +43,7 @@ std::vector<MatchedRecord> matchRecords(PDF* pdf, TPDFStack& record, int left, i
         if (!RecordMatchesRule(geometry, pageHeight, top, width, height)) {
             continue;
         }
-        MatchedRecord match{record, FindOccurrences(record.text, find), {}};
+        MatchedRecord match{record, geometry, FindOccurrences(record.text, find), {}};
         for (size_t offset : match.occurrences) {
             double box[4];
             if (pdfGetTextBox(pdf, &record, offset, offset + find.size(), 1, box) == 1 &&
@@ -54,10 +56,119 @@ std::vector<MatchedRecord> matchRecords(PDF* pdf, TPDFStack& record, int left, i
     return matches;
 }
 
+// An occurrence of the find text that a producer drew over several records, one of which stands
+// at the rule's place.
+struct MatchedOverRecords {
+    TPDFTextOverRecords text;
+    std::vector<TPDFStack> records;  // one per span
+    RecordGeometry line;             // the record at the rule's place
+    bool middleAtRule = false;
+};
+
+// The occurrences of `find` over several records of the open page at the rule's place: a record
+// of each at the rule's size and top, its glyphs over the rule's left and width (top and height
+// for text running up or down). Those whose middle lies within the rule win over those that
+// only reach into it. `onPage` is set when there is any such occurrence on the page.
+std::vector<MatchedOverRecords> matchOverRecords(PDF* pdf, int left, int top, int width, int height,
+                                                 const std::string& find, bool& onPage) {
+    std::vector<TPDFTextOverRecords> found;
+    std::vector<MatchedOverRecords> matches;
+    if (pdfFindTextOverRecords(pdf, find.c_str(), &found) <= 0) {
+        return matches;
+    }
+    onPage = true;
+    const double pageHeight = pdfGetPageHeight(pdf);
+    for (TPDFTextOverRecords& text : found) {
+        MatchedOverRecords match;
+        bool atPlace = false;
+        for (const TPDFTextSpan& span : text.spans) {
+            TPDFStack record;
+            if (pdfGetPageRecord(pdf, span.record, &record) != 1) break;
+            const RecordGeometry geometry = MeasureRecord(record);
+            if (!atPlace && RecordMatchesRule(geometry, pageHeight, top, width, height)) {
+                atPlace = true;
+                match.line = geometry;
+            }
+            match.records.push_back(std::move(record));
+        }
+        if (!atPlace || match.records.size() != text.spans.size() ||
+            !OverlapsRule(match.line, text.box, left, top, width, height)) {
+            continue;
+        }
+        match.middleAtRule = OccurrenceAtRule(match.line, text.box, left, top, width, height);
+        match.text = std::move(text);
+        matches.push_back(std::move(match));
+    }
+    const bool anyMiddle = std::any_of(matches.begin(), matches.end(),
+                                       [](const MatchedOverRecords& m) { return m.middleAtRule; });
+    if (anyMiddle) {
+        matches.erase(std::remove_if(matches.begin(), matches.end(),
+                                     [](const MatchedOverRecords& m) { return !m.middleAtRule; }),
+                      matches.end());
+    }
+    return matches;
+}
+
+// Replaces an occurrence drawn over several records: the replacement goes into the records in
+// order, each part in its record's font (one-glyph records so keep their glyphs' places), or,
+// where a font cannot show its part, whole into the first record whose font can show it while
+// the other records lose their part in place and the text after the occurrence stays where it
+// stood. False when neither can be done; `missingGlyph` then says why (when still empty).
+bool replaceOverRecords(PDF* pdf, const MatchedOverRecords& match, const std::string& replace,
+                        std::string& missingGlyph) {
+    const std::vector<TPDFTextSpan>& spans = match.text.spans;
+    std::vector<size_t> lengths;
+    for (size_t j = 0; j < spans.size(); ++j) {
+        const std::string& text = match.records[j].text;
+        lengths.push_back(
+            CharacterCount(text.substr(spans[j].begin, spans[j].end - spans[j].begin)));
+    }
+    const std::vector<std::string> pieces = SplitOverParts(replace, lengths);
+    bool eachHolds = true;
+    std::vector<TPDFTextEdit> edits;
+    for (size_t j = 0; j < spans.size(); ++j) {
+        eachHolds = eachHolds && (pieces[j].empty() ||
+                                  pdfGetMissingGlyph(pdf, &match.records[j], pieces[j].c_str(),
+                                                     nullptr, nullptr) == 0);
+        edits.push_back({spans[j], pieces[j], false});
+    }
+    if (eachHolds && pdfReplaceTextSpans(pdf, edits, 0) == 1) {
+        return true;
+    }
+    for (size_t j = 0; j < spans.size(); ++j) {
+        if (pdfGetMissingGlyph(pdf, &match.records[j], replace.c_str(), nullptr, nullptr) != 0) {
+            continue;
+        }
+        for (size_t k = 0; k < spans.size(); ++k) {
+            edits[k] = k == j ? TPDFTextEdit{spans[k], replace, false}
+                              : TPDFTextEdit{spans[k], std::string(), true};
+        }
+        if (pdfReplaceTextSpans(pdf, edits, 1) == 1) {
+            return true;
+        }
+    }
+    std::string character;
+    std::string fontName;
+    if (missingGlyph.empty() && pdfGetMissingGlyph(pdf, &match.records.front(), replace.c_str(),
+                                                   &character, &fontName) == 1) {
+        missingGlyph = MissingGlyphReason(fontName, character);
+    }
+    return false;
+}
+
+// Notes the direction and size of text found at the rule's place, the first that was found.
+void noteLine(TextAtRule& found, const RecordGeometry& geometry) {
+    if (found.size <= 0) {
+        found.direction = WritingDirection(geometry);
+        found.size = geometry.size;
+    }
+}
+
 }  // namespace
 
 int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int height,
-                        const std::string& find, const std::string& replace, std::string* whyNot) {
+                        const std::string& find, const std::string& replace, std::string* whyNot,
+                        TextAtRule* found) {
     if (find.empty()) {
         explain(whyNot, "the find text is empty");
         return 0;
@@ -70,12 +181,33 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
     int replaced = 0;
     bool onPage = false;
     std::string missingGlyph;
+    TextAtRule seen;
     if (pdfInitStack(pdf, &record) == 1) {
         std::vector<MatchedRecord> matches =
             matchRecords(pdf, record, left, top, width, height, find, onPage);
         bool anyAtPlace = false;
         for (const MatchedRecord& match : matches) {
             anyAtPlace = anyAtPlace || !match.atPlace.empty();
+        }
+        // Where no record holds the find text at the place, a text drawn over several records
+        // may stand there.
+        std::vector<MatchedOverRecords> overRecords;
+        if (!anyAtPlace) {
+            overRecords = matchOverRecords(pdf, left, top, width, height, find, onPage);
+        }
+        for (const MatchedOverRecords& match : overRecords) {
+            for (const TPDFStack& part : match.records) {
+                std::printf("strtext is :%s\n", part.text.c_str());
+            }
+            if (replaceOverRecords(pdf, match, replace, missingGlyph)) {
+                replaced = 1;
+                continue;
+            }
+            noteLine(seen, match.line);
+            seen.word.insert(seen.word.end(), match.text.spans.begin(), match.text.spans.end());
+        }
+        if (!overRecords.empty()) {
+            matches.clear();
         }
         // The occurrences the rule points at; a rule that points at none changes every one.
         for (MatchedRecord& match : matches) {
@@ -91,6 +223,10 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
                 replaced = 1;
                 continue;
             }
+            noteLine(seen, match.geometry);
+            for (size_t offset : match.atPlace) {
+                seen.word.push_back({match.record.record, offset, offset + find.size()});
+            }
             std::string character;
             std::string fontName;
             if (missingGlyph.empty() && pdfGetMissingGlyph(pdf, &match.record, newText.c_str(),
@@ -102,27 +238,36 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
             pdfFlushPageContent(pdf, &record);
         }
     }
-    pdfEndPage(pdf);
-    if (replaced == 0) {
-        if (!missingGlyph.empty()) {
-            explain(whyNot, missingGlyph);
-        } else {
-            explain(whyNot, onPage ? "the find text is not at this place"
-                                   : "the find text is not on the page");
-        }
+    if (replaced != 0) {
+        pdfEndPage(pdf);
+        return replaced;
+    }
+    // The page stays open, its records read, for the fallback.
+    if (!missingGlyph.empty()) {
+        explain(whyNot, missingGlyph);
+    } else {
+        explain(whyNot,
+                onPage ? "the find text is not at this place" : "the find text is not on the page");
+    }
+    if (found != nullptr) {
+        *found = std::move(seen);
     }
     return replaced;
 }
 
 int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int height,
-                      const std::string& replace, std::string* whyNot) {
+                      const std::string& replace, std::string* whyNot, const TextAtRule* found) {
     if (page < 1 || page > pdfGetPageCount(pdf) || pdfEditPage(pdf, page) != 1) {
         explain(whyNot, MissingPageReason(page));
         return 0;
     }
+    // The new text takes the direction and size of the text it replaces.
+    const bool knownLine = found != nullptr && found->size > 0;
+    int direction = knownLine ? found->direction : 0;
+    double size = knownLine ? found->size : height;
     // The font comes first, and it must show the whole text: without it the page is left as it
     // was, rather than losing its old text and showing a part of the new one or nothing.
-    if (pdfSetFontA(pdf, "Arial", 0, height, 1, 2) != 1) {
+    if (pdfSetFontA(pdf, "Arial", 0, size, 1, 2) != 1) {
         pdfEndPage(pdf);
         explain(whyNot, "the fallback font cannot be loaded");
         return 0;
@@ -133,12 +278,27 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
         explain(whyNot, MissingGlyphReason(std::string(), character));
         return 0;
     }
-    // The old text goes from the content, not only out of sight.
-    pdfRemoveTextInArea(pdf, left, top, width, height);
+    // The old text goes from the content, not only out of sight: what lies in the area, and
+    // every glyph of the text the rule found, wherever it stands.
+    TPDFStack removed;
+    const int removedCount = pdfRemoveTextInAreaAndSpans(
+        pdf, left, top, width, height, knownLine ? &found->word : nullptr, &removed);
+    if (!knownLine && removedCount > 0) {
+        const RecordGeometry geometry = MeasureRecord(removed);
+        direction = WritingDirection(geometry);
+        if (direction != 0) {
+            size = geometry.size;
+            pdfSetFontA(pdf, "Arial", 0, size, 1, 2);
+        }
+    }
     pdfSetFillColor(pdf, 0xFFFFFF);
     pdfRectangle(pdf, left, top, width, height, 3);
     pdfSetFillColor(pdf, 0);
-    pdfWriteTextA(pdf, left, top, replace.c_str());
+    if (direction == 0) {
+        pdfWriteTextA(pdf, left, top, replace.c_str());
+    } else {
+        pdfWriteTurnedTextA(pdf, left, top, width, height, direction, replace.c_str());
+    }
     pdfEndPage(pdf);
     return 1;
 }
@@ -148,14 +308,15 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
     PDF* pdf = context.document.get();
     RuleResult outcome;
     std::string whyNotInFont;
-    int changed =
-        ReplaceMatchingText(pdf, page, left, top, width, height, find, replace, &whyNotInFont);
+    TextAtRule found;
+    int changed = ReplaceMatchingText(pdf, page, left, top, width, height, find, replace,
+                                      &whyNotInFont, &found);
     if (changed == 1) {
         outcome.outcome = RuleOutcome::OwnFont;
     } else {
         std::string whyNotOverwritten;
-        changed =
-            OverwriteRuleArea(pdf, page, left, top, width, height, replace, &whyNotOverwritten);
+        changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,
+                                    &whyNotOverwritten, &found);
         if (changed == 1) {
             outcome.outcome = RuleOutcome::FallbackFont;
             outcome.reason = whyNotInFont;

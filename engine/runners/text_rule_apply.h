@@ -1,9 +1,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pdf/pdf_api.h"
 #include "runners/rule_result.h"
+
+// What the in-font attempt of a rule found at the rule's place, for the fallback: the glyphs of
+// the find text it could not edit there, and the direction and size of the text standing there.
+struct TextAtRule {
+    std::vector<TPDFTextSpan> word;
+    int direction = 0;  // WritingDirection: 0, 90, 180 or 270
+    double size = 0;    // 0 when no text of the find text stood at the place
+};
 
 // Replaces `find` inside the text records of the page that stand at the rule's place, in their
 // own fonts. 1 when at least one record was replaced, 0 otherwise; then `whyNot` (when given)
@@ -11,14 +20,22 @@
 // character a record's font has no glyph for. A record matches by its size and top; of its
 // occurrences of `find`, those whose glyphs stood within the rule's left and width (top and
 // height for text running up or down) are replaced, or every one in every matching record when
-// the rule points at none.
+// the rule points at none. Where no record holds an occurrence at the place, an occurrence that
+// a producer drew over several records of one line is taken (a record of it at the rule's size
+// and top, its glyphs over the rule's left and width): the replacement goes into its records in
+// order, each keeping its font, or else whole into the first record whose font can show it,
+// the others losing their part in place. When nothing was replaced the page stays open for
+// OverwriteRuleArea, and `found` (when given) tells it what stood there.
 int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int height,
                         const std::string& find, const std::string& replace,
-                        std::string* whyNot = nullptr);
+                        std::string* whyNot = nullptr, TextAtRule* found = nullptr);
 
-// Clears the rule's area (its text removed from the page content, the area painted white) and
-// writes `replace` there in the fallback font, its size the rule's height. 1 when done, 0 (the
-// page unchanged) when the page does not exist, the font cannot be loaded or lacks a character
-// of `replace`; `whyNot` (when given) says which.
+// Clears the rule's area (its text removed from the page content, together with every glyph of
+// `found->word`, and the area painted white) and writes `replace` there in the fallback font, in
+// the direction and at the size of the text it replaces (those of `found`, else of the text
+// removed from the area, else across the page at the rule's height). 1 when done, 0 (the page
+// unchanged) when the page does not exist, the font cannot be loaded or lacks a character of
+// `replace`; `whyNot` (when given) says which.
 int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int height,
-                      const std::string& replace, std::string* whyNot = nullptr);
+                      const std::string& replace, std::string* whyNot = nullptr,
+                      const TextAtRule* found = nullptr);

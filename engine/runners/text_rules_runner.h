@@ -9,7 +9,7 @@
 // "-tesome": applies every text rule of a rule file, in file order, to the input and writes the
 // output. Returns 1 when the rule file was worked through and the output written, 0 when the
 // input could not be opened, 2 when the output could not be written, 3 when the rule file could
-// not be read (no output then).
+// not be read, -6 when the engine failed (no output then; codes in marqel/exit_codes.h).
 int ReplaceTextByRules(const char* inputPath, const char* outputPath, const char* ruleFilePath);
 
 // One run's document: opened from the input, written to the output.

@@ -1,11 +1,10 @@
 #include "document_info.h"
 
 #include <cmath>
-#include <qpdf/QPDFObjectHandle.hh>
+#include <locale>
 #include <sstream>
 
 #include "pdf/pdf_api.h"
-#include "pdf/pdf_document.h"
 
 namespace {
 
@@ -18,12 +17,11 @@ int rememberError(const void* userData, int, const char* message, int type) {
     return 0;
 }
 
-std::string infoText(QPDFObjectHandle info, const char* key) {
-    QPDFObjectHandle value = info.isDictionary() ? info.getKey(key) : QPDFObjectHandle();
-    if (!value.isString()) {
+std::string infoText(PDF* pdf, const char* key) {
+    std::string text;
+    if (pdfGetDocInfo(pdf, key, &text) != 1) {
         return {};
     }
-    std::string text = value.getUTF8Value();
     // One value per line in the report.
     for (char& c : text) {
         if (c == '\r' || c == '\n') {
@@ -50,7 +48,7 @@ std::optional<DocumentInfo> ReadDocumentInfo(const std::string& path, std::strin
     }
     std::string firstError;
     pdfSetOnErrorProc(pdf.get(), &firstError, rememberError);
-    pdf->setReadOnly(true);
+    pdfSetReadOnly(pdf.get(), 1);
     pdfCreateNewPDFA(pdf.get(), nullptr);
     if (pdfOpenImportFileA(pdf.get(), path.c_str(), 0, nullptr) < 0 ||
         pdfImportPDFFile(pdf.get(), 1, 1.0, 1.0) < 0) {
@@ -58,26 +56,18 @@ std::optional<DocumentInfo> ReadDocumentInfo(const std::string& path, std::strin
         return std::nullopt;
     }
     DocumentInfo info;
-    try {
-        QPDF& q = pdf->qpdf();
-        info.pageCount = pdfGetPageCount(pdf.get());
-        QPDFObjectHandle dict = q.getTrailer().getKey("/Info");
-        info.title = infoText(dict, "/Title");
-        info.author = infoText(dict, "/Author");
-        info.subject = infoText(dict, "/Subject");
-        info.creator = infoText(dict, "/Creator");
-        info.producer = infoText(dict, "/Producer");
-        info.pdfVersion = q.getPDFVersion();
-        info.encrypted = q.isEncrypted();
-        if (pdfEditPage(pdf.get(), 1) == 1) {
-            const auto& geometry = pdf->openPage()->geometry();
-            info.firstPageWidth = geometry.displayedWidth();
-            info.firstPageHeight = geometry.displayedHeight();
-            pdfEndPage(pdf.get());
-        }
-    } catch (std::exception const& e) {
-        reason = e.what();
-        return std::nullopt;
+    info.pageCount = pdfGetPageCount(pdf.get());
+    info.title = infoText(pdf.get(), "/Title");
+    info.author = infoText(pdf.get(), "/Author");
+    info.subject = infoText(pdf.get(), "/Subject");
+    info.creator = infoText(pdf.get(), "/Creator");
+    info.producer = infoText(pdf.get(), "/Producer");
+    pdfGetPDFVersion(pdf.get(), &info.pdfVersion);
+    info.encrypted = pdfIsEncrypted(pdf.get()) == 1;
+    if (pdfEditPage(pdf.get(), 1) == 1) {
+        info.firstPageWidth = pdfGetPageWidth(pdf.get());
+        info.firstPageHeight = pdfGetPageHeight(pdf.get());
+        pdfEndPage(pdf.get());
     }
     return info;
 }

@@ -5,6 +5,7 @@
 // read it writes no file, prints one line on standard error and exits with 1; a wrong command
 // line exits with 2.
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,7 +14,9 @@
 
 namespace fs = std::filesystem;
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
     if (argc != 5 || std::string(argv[2]) != "-getinfo" || std::string(argv[3]) != "-outfile") {
         std::fprintf(stderr, "usage: %s <input.pdf> -getinfo -outfile <file>\n",
                      argc > 0 ? argv[0] : "Dossaly");
@@ -26,12 +29,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     // Written beside the target and renamed, so a reader never sees half a file.
+    const std::string report = FormatDocumentInfo(*info);
     const fs::path target = fs::u8path(argv[4]);
     fs::path partial = target;
     partial += ".part";
     {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        out << FormatDocumentInfo(*info);
+        out << report;
         out.close();
         if (!out) {
             std::error_code ec;
@@ -48,4 +52,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // No exception leaves: whatever escapes (out of memory, say) is one line and exit code 1,
+    // and the report is written only whole, so nothing half-written remains.
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Dossaly: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "Dossaly: unexpected failure\n");
+    }
+    return 1;
 }

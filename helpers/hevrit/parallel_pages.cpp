@@ -25,10 +25,14 @@ void forEachPage(const PdfSource& source, std::unique_ptr<poppler::document> fir
     for (unsigned i = 1; i < threads; ++i) {
         try {
             helpers.emplace_back([&] {
-                // A thread whose document does not open leaves its pages to the others.
-                std::string ignored;
-                std::unique_ptr<poppler::document> document = source.open(ignored);
-                if (document) drain(*document);
+                // A thread whose document does not open leaves its pages to the others; nothing
+                // may leave a thread (an escaping exception would end the program).
+                try {
+                    std::string ignored;
+                    std::unique_ptr<poppler::document> document = source.open(ignored);
+                    if (document) drain(*document);
+                } catch (...) {
+                }
             });
         } catch (const std::system_error&) {
             // No more threads to be had: the pages go to those already running.

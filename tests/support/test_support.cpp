@@ -1,8 +1,5 @@
 #include "test_support.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -28,40 +25,6 @@ fs::path marqelPath() {
     return runDir() / "marqel";
 }
 
-CommandResult run(const fs::path& program, const std::vector<std::string>& args) {
-    // Output goes to temporary files, so a chatty program never blocks on a full pipe.
-    TempDir scratch;
-    const fs::path outFile = scratch / "stdout";
-    const fs::path errFile = scratch / "stderr";
-    pid_t pid = ::fork();
-    if (pid < 0) {
-        throw std::runtime_error("fork failed");
-    }
-    if (pid == 0) {
-        FILE* out = std::fopen(outFile.c_str(), "wb");
-        FILE* err = std::fopen(errFile.c_str(), "wb");
-        if (out == nullptr || err == nullptr) _exit(127);
-        ::dup2(fileno(out), 1);
-        ::dup2(fileno(err), 2);
-        std::vector<char*> argv;
-        std::string programText = program.string();
-        argv.push_back(programText.data());
-        std::vector<std::string> copies(args);
-        for (auto& a : copies) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0) {
-    }
-    CommandResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.output = readFile(outFile);
-    result.errors = readFile(errFile);
-    return result;
-}
-
 CommandResult runTool(const std::string& tool, const std::vector<std::string>& args) {
     return run(fs::path(tool), args);
 }
@@ -75,7 +38,7 @@ TempDir::TempDir() {
     for (;;) {
         fs::path candidate =
             fs::temp_directory_path() /
-            ("relettra-test-" + std::to_string(random()) + std::to_string(::getpid()));
+            ("relettra-test-" + std::to_string(random()) + "-" + std::to_string(random()));
         if (fs::create_directory(candidate)) {
             path_ = candidate;
             return;

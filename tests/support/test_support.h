@@ -1,9 +1,11 @@
 #pragma once
 
 // Helpers shared by the engine and helper-program tests: running programs, temporary folders,
-// and reading PDFs back with independent tools (poppler-utils, qpdf).
+// and reading PDFs back with independent tools (poppler-utils, qpdf). What depends on the
+// operating system (starting programs, limits, pipes) lives in platform_posix.cpp.
 
 #include <algorithm>
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -24,6 +26,26 @@ struct CommandResult {
 
 // Runs a program with arguments (no shell) and waits for it.
 CommandResult run(const std::filesystem::path& program, const std::vector<std::string>& args);
+
+// Limits for a program run by runLimited; 0 means none.
+struct RunLimits {
+    double seconds = 0;           // stopped (killed) beyond this wall-clock time
+    std::size_t memoryBytes = 0;  // address space; with a sanitizer, resident memory instead
+};
+struct LimitedResult : CommandResult {
+    bool timedOut = false;
+    int signal = 0;                   // the signal that ended it, 0 when it exited
+    double seconds = 0;               // wall-clock time
+    std::size_t peakMemoryBytes = 0;  // largest resident set
+};
+// Runs a program under limits and reports how it ended, how long it took and its peak memory.
+LimitedResult runLimited(const std::filesystem::path& program, const std::vector<std::string>& args,
+                         const RunLimits& limits);
+
+// A named pipe (FIFO) at `file`; false when the system cannot make one.
+bool makeFifo(const std::filesystem::path& file);
+// A device that gives bytes for ever when read (/dev/zero).
+std::filesystem::path endlessDevice();
 // Runs a tool found on PATH (pdftotext, pdffonts, qpdf, ...).
 CommandResult runTool(const std::string& tool, const std::vector<std::string>& args);
 

@@ -17,14 +17,18 @@ extern "C" {
 // GIF file) stamped where the keyword stands, its upper-left corner at the keyword's left and
 // top, at most once per page, `width` by `height` points. With a non-empty `ownerPassword` the
 // output is encrypted (256-bit AES, no open password).
-// Returns the number of stamps (0: the keyword is nowhere and no output is written), or
-// -1 (empty input path, keyword or image), -2 (input missing), -3 (input not openable),
-// -4 (keyword not convertible), -5 (output not written).
+// Returns the number of pages stamped (0: the keyword is nowhere and no output is written), or
+// (marqel/exit_codes.h): -1 (empty keyword, or an empty image once the keyword was found),
+// -2 (empty input path, or an image that cannot be drawn), -3 (input cannot be opened:
+// missing, not a PDF, needs an open password, changes not permitted), -4 (keyword not valid
+// UTF-8), -5 (output not written), -6 (the engine failed: out of memory, internal error).
+// Every failure leaves no output.
 MARQEL_API int MarqelByKeyword(const char* inputPath, const char* outputPath, const char* keyword,
                                const char* imageBytes, int imageLength, double width, double height,
                                const char* ownerPassword);
 
-// The engine's command line (see the README); returns the exit code.
+// The engine's command line (see the README); returns the exit code (marqel/exit_codes.h).
+// No exception leaves it: one that escapes a mode gives -6.
 MARQEL_API int MarqelMain(int argc, const char* const* argv);
 
 #ifdef __cplusplus

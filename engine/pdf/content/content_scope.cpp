@@ -3,6 +3,7 @@
 #include <qpdf/Pl_Buffer.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include "pdf/content/annotation_appearances.h"
 #include "pdf/page_editor.h"
 #include "pdf/resources.h"
 
@@ -41,13 +42,45 @@ std::string ContentScope::editedBytes() const {
     return out;
 }
 
-PageContent::PageContent(QPDFObjectHandle page) {
+PageContent::PageContent(QPDFObjectHandle page, bool withAppearances) {
     auto scope = std::make_unique<ContentScope>();
     scope->owner = page;
     scope->resources = QPDFPageObjectHelper(page).getAttribute("/Resources", false);
     scope->content = std::make_unique<ParsedContent>(pageContentText(page));
     scopes_.push_back(std::move(scope));
+    if (!withAppearances) {
+        return;
+    }
+    for (ShownAppearance& shown : shownAppearances(page)) {
+        auto appearance = std::make_unique<ContentScope>();
+        appearance->owner = shown.stream;
+        appearance->resources = shown.stream.getDict().getKey("/Resources");
+        appearance->content = std::make_unique<ParsedContent>(streamText(shown.stream));
+        appearance->annotation = shown.annotation;
+        appearance->appearanceState = shown.state;
+        appearance->placement = shown.placement;
+        appearances_.push_back(appearance.get());
+        scopes_.push_back(std::move(appearance));
+    }
 }
+
+namespace {
+
+// The annotation of `scope` shows `copy` instead of the stream it showed.
+void showCopiedAppearance(const ContentScope& scope, QPDFObjectHandle copy) {
+    QPDFObjectHandle annotation = scope.annotation;
+    QPDFObjectHandle appearances = annotation.getKey("/AP").shallowCopy();
+    if (scope.appearanceState.empty()) {
+        appearances.replaceKey("/N", copy);
+    } else {
+        QPDFObjectHandle states = appearances.getKey("/N").shallowCopy();
+        states.replaceKey(scope.appearanceState, copy);
+        appearances.replaceKey("/N", states);
+    }
+    annotation.replaceKey("/AP", appearances);
+}
+
+}  // namespace
 
 ContentScope* PageContent::formScope(ContentScope& parent, const std::string& name,
                                      QPDFObjectHandle form) {
@@ -78,13 +111,16 @@ bool PageContent::hasEdits() const {
     return false;
 }
 
-void PageContent::commit(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isShared) {
-    // A form with edits, and every form that draws it, is copied for this page: parents first
-    // (they were parsed before their children), so each copy is named in its parent's copy.
+void PageContent::commit(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isShared,
+                         bool readAgain) {
+    // A form or appearance with edits, and every form or appearance that draws it, is copied for
+    // this page: parents first (they were read before their children), so each copy is named in
+    // its parent's copy.
     std::vector<bool> needsCopy(scopes_.size(), false);
     for (size_t i = 0; i < scopes_.size(); ++i) {
-        if (scopes_[i]->isForm() && !scopes_[i]->edits.empty()) {
-            for (ContentScope* s = scopes_[i].get(); s->isForm(); s = s->parent) {
+        if (!scopes_[i]->edits.empty()) {
+            for (ContentScope* s = scopes_[i].get();
+                 s != nullptr && (s->isForm() || s->isAppearance()); s = s->parent) {
                 for (size_t j = 0; j < scopes_.size(); ++j) {
                     if (scopes_[j].get() == s) needsCopy[j] = true;
                 }
@@ -95,13 +131,18 @@ void PageContent::commit(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSha
         if (!needsCopy[i]) continue;
         ContentScope& scope = *scopes_[i];
         QPDFObjectHandle copy = scope.owner.copyStream();
-        ownResourceCategory(scope.parent->owner, "/XObject").replaceKey(scope.nameInParent, copy);
+        if (scope.isAppearance()) {
+            showCopiedAppearance(scope, copy);
+        } else {
+            ownResourceCategory(scope.parent->owner, "/XObject")
+                .replaceKey(scope.nameInParent, copy);
+        }
         scope.owner = copy;
     }
     for (auto& scope : scopes_) {
         if (scope->edits.empty()) continue;
         std::string bytes = scope->editedBytes();
-        if (scope->isForm()) {
+        if (scope->isForm() || scope->isAppearance()) {
             replaceWithCompressed(scope->owner, bytes);  // the page's own copy
         } else {
             // The page's first content stream takes the whole content, unless other pages draw
@@ -117,7 +158,9 @@ void PageContent::commit(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSha
                 scope->owner.replaceKey("/Contents", newCompressedStream(pdf, bytes));
             }
         }
-        scope->content = std::make_unique<ParsedContent>(std::move(bytes));
+        if (readAgain) {
+            scope->content = std::make_unique<ParsedContent>(std::move(bytes));
+        }
         scope->edits.clear();
     }
 }

@@ -62,12 +62,30 @@ double TextShow::totalAdvance() const {
 }
 
 bool TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener) {
-    return runScope(page, page.pageScope(), initialCtm, TextState(), listener, 0);
+    if (!runScope(page, page.pageScope(), initialCtm, TextState(), listener, 0)) {
+        return false;
+    }
+    // Annotations are drawn over the page's content, each in a graphics state of its own.
+    for (ContentScope* appearance : page.appearanceScopes()) {
+        QPDFMatrix ctm = initialCtm;
+        ctm.concat(appearance->placement);
+        listener.onSaveState();
+        const bool goOn = runScope(page, *appearance, ctm, TextState(), listener, 1);
+        listener.onRestoreState(TextState());
+        if (!goOn) return false;
+    }
+    return true;
 }
 
 bool TextInterpreter::showsText(PageContent& page, const std::string& needle) {
     std::string buffer;
-    return scopeShowsText(page, page.pageScope(), needle, buffer, 0, nullptr);
+    if (scopeShowsText(page, page.pageScope(), needle, buffer, 0, nullptr)) {
+        return true;
+    }
+    for (ContentScope* appearance : page.appearanceScopes()) {
+        if (scopeShowsText(page, *appearance, needle, buffer, 1, nullptr)) return true;
+    }
+    return false;
 }
 
 bool TextInterpreter::scopeShowsText(PageContent& page, ContentScope& scope,
@@ -213,12 +231,12 @@ bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPD
             }
         }
         s.elements.resize(elementCount);
+        s.advance = s.totalAdvance();
         bool goOn = listener.onShow(s);
-        double advance = s.totalAdvance();
         if (gs.text.font && gs.text.font->isVertical()) {
-            tm.translate(0, -advance);
+            tm.translate(0, -s.advance);
         } else {
-            tm.translate(advance, 0);
+            tm.translate(s.advance, 0);
         }
         return goOn;
     };

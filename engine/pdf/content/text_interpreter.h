@@ -42,6 +42,7 @@ struct TextShow {
     QPDFMatrix tm;   // text matrix where the showing starts
     TextState state;
     std::vector<ShowElement> elements;
+    double advance = 0;  // totalAdvance(), worked out once by the interpreter
 
     // The text of all strings, UTF-8.
     std::string text() const;
@@ -65,7 +66,8 @@ class TextListener {
 
 // Walks a page's content with the graphics state (q, Q, cm), the text state (Tf, Tc, Tw, Tz,
 // TL, Ts, Tr) and text positioning (BT, ET, Td, TD, Tm, T*), and reports each text-showing
-// operator. Text in form XObjects that the page draws counts as the page's text.
+// operator. Text in form XObjects that the page draws counts as the page's text, and so does
+// the text of the annotation appearances that the page's content holds (after the page's own).
 class TextInterpreter {
   public:
     explicit TextInterpreter(FontCache& fonts) : fonts_(fonts) {}

@@ -1,5 +1,8 @@
 #include "pdf/drawing/text_drawing.h"
 
+#include <cmath>
+#include <vector>
+
 #include "pdf/basics/pdf_number.h"
 #include "pdf/basics/utf8.h"
 #include "pdf/content/content_lexer.h"
@@ -12,35 +15,30 @@ namespace relettra::pdf {
 
 namespace {
 
-// The characters of `text` that the font can show, and whether any were left out.
-std::string coveredPart(const FallbackFont& font, const std::string& text, bool& dropped) {
-    std::string out;
-    dropped = false;
-    for (char32_t c : decodeUtf8(text)) {
-        if (font.covers(c)) {
-            appendUtf8(out, c);
-        } else {
-            dropped = true;
-        }
+// The number of characters of `text` that the runs hold.
+std::size_t characterCount(const std::vector<FallbackFont::Run>& runs) {
+    std::size_t count = 0;
+    for (const FallbackFont::Run& run : runs) {
+        count += decodeUtf8(run.text).size();
     }
-    return out;
+    return count;
 }
 
 }  // namespace
 
-bool drawText(PdfDocument& document, double x, double y, const std::string& text) {
+bool drawText(PdfDocument& document, double x, double y, const std::string& text, int angle) {
     PageEditor* page = document.openPage();
     FallbackFont* font = document.selectedFont();
     if (page == nullptr || font == nullptr) {
         return false;
     }
-    bool dropped = false;
-    std::string shown = coveredPart(*font, text, dropped);
-    if (dropped) {
+    // Each character in the first font of the chain that has it.
+    const std::vector<FallbackFont::Run> runs = font->runs(text);
+    if (characterCount(runs) < decodeUtf8(text).size()) {
         document.errors().report(kErrWarning, 0,
                                  "The fallback font has no glyph for some characters of: " + text);
     }
-    if (shown.empty()) {
+    if (runs.empty()) {
         return !text.empty() ? false : true;
     }
     const double size = document.selectedFontSize();
@@ -52,18 +50,37 @@ bool drawText(PdfDocument& document, double x, double y, const std::string& text
     double upY = 0;
     document.toUpright(*page, x, y, upX, upY);
     const double baseline = document.topDownCoordinates() ? upY - emTop * size : upY;
-    QPDFObjectHandle fontObject = font->fontObject(document.qpdf());
-    std::string name = page->addResource("/Font", fontObject, "RelF");
+    // Turned text: its em box's upper-left corner at (x, y), its baseline below that corner
+    // across its own direction, `angle` degrees clockwise on the displayed page.
+    const double turn = -angle * 3.14159265358979323846 / 180.0;
+    const double cosTurn = std::cos(turn);
+    const double sinTurn = std::sin(turn);
+    const std::string placement =
+        angle == 0 ? formatPdfNumber(upX) + " " + formatPdfNumber(baseline) + " Td "
+                   : formatPdfNumber(cosTurn) + " " + formatPdfNumber(sinTurn) + " " +
+                         formatPdfNumber(-sinTurn) + " " + formatPdfNumber(cosTurn) + " " +
+                         formatPdfNumber(upX + sinTurn * emTop * size) + " " +
+                         formatPdfNumber(upY - cosTurn * emTop * size) + " Tm ";
+    // One Tj per run, each in its own font: every Tj goes on where the previous one ended.
+    std::string shownRuns;
+    std::vector<QPDFObjectHandle> usedFonts;
+    for (const FallbackFont::Run& run : runs) {
+        FallbackFace& face = font->face(run.face);
+        QPDFObjectHandle fontObject = face.fontObject(document.qpdf());
+        shownRuns += page->addResource("/Font", fontObject, "RelF") + " " + formatPdfNumber(size) +
+                     " Tf " + encodeStringToken(face.encode(run.text)) + " Tj ";
+        usedFonts.push_back(fontObject);
+    }
     const std::string color = rgbOperands(document.fillColor());
     // The text state is set in full: the page's own settings must not reach this text.
-    page->appendUprightContent("q BT " + color + " rg " + name + " " + formatPdfNumber(size) +
-                               " Tf 0 Tc 0 Tw 100 Tz 0 Ts 0 Tr " + formatPdfNumber(upX) + " " +
-                               formatPdfNumber(baseline) + " Td " +
-                               encodeStringToken(font->encode(shown)) + " Tj ET Q\n");
-    // The font's widths and Unicode map are brought up to date now, so that later rules of the
+    page->appendUprightContent("q BT " + color + " rg 0 Tc 0 Tw 100 Tz 0 Ts 0 Tr " + placement +
+                               shownRuns + "ET Q\n");
+    // The fonts' widths and Unicode maps are brought up to date now, so that later rules of the
     // run can read and edit this text like any other.
     font->finish(document.qpdf());
-    document.fonts().forget(fontObject);
+    for (const QPDFObjectHandle& fontObject : usedFonts) {
+        document.fonts().forget(fontObject);
+    }
     return true;
 }
 

@@ -1,41 +1,44 @@
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <filesystem>
-#include <map>
 #include <memory>
+#include <optional>
 #include <qpdf/QPDF.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <string>
+#include <vector>
 
+#include "pdf/fallback_font/fallback_face.h"
 #include "pdf/fallback_font/font_locator.h"
 
 namespace relettra::pdf {
 
-class SubsetSourceFont;
-
-// The font that replacement text is written in when the page's own font cannot show it:
-// Liberation Sans (see locateFallbackFontFile), embedded into the document as a subset that holds
-// only the glyphs actually used.
+// The fonts that replacement text is written in when the page's own font cannot show it: a
+// chain of fonts, Liberation Sans first (metric-compatible with Arial), then the fonts of
+// locateFallbackChainFiles() (DejaVu Sans, then Droid Sans Fallback). Each character is written
+// in the first font of the chain that has it; every font the document uses is embedded as a
+// subset of its own with a /ToUnicode map (see FallbackFace).
 //
-// PDF form: a Type0 font with Identity-H encoding over a CIDFontType2 descendant whose CIDs are
-// the TrueType glyph ids (/CIDToGIDMap /Identity), so every character the font covers can be
-// written, and a /ToUnicode CMap so that it extracts again as the same text.
+// load() reads the first font. The others are read only when a character is asked for that the
+// fonts read so far lack (finding them takes tens of milliseconds, and most text never needs
+// them). A font of the chain that cannot be found or read is left out, and its characters count
+// as missing; chainProblems() says which font and why.
 //
-// Text is not shaped: each character is looked up in the font's cmap and drawn as that one glyph
-// at its advance width, without kerning, ligatures or contextual forms. That is exact for the
-// alphabetic scripts the font covers (Latin, Greek, Cyrillic); combining marks are drawn as their
-// own glyphs and are not positioned over their base letter. Glyph ids are the character codes,
-// so two characters that share one glyph would both extract as the first of them written;
-// Liberation Sans has no such pair.
-//
-// Use: one object per document and run. load(); for each text, check covers()/coversAll(), then
-// encode() for a Tj string and advance() for layout; put fontObject() into the page resources;
-// call finish() once all text has been encoded and before the document is written.
+// Use: one object per document and run. load(); for each text, check covers()/coversAll(), cut
+// it into runs(); for each run, put fontObject() of its face into the page resources and write
+// encode() of its text; call finish() once all text has been encoded and before the document is
+// written.
 //
 // No public function throws.
 class FallbackFont {
   public:
+    // A piece of text whose characters the same font of the chain shows.
+    struct Run {
+        std::size_t face = 0;  // index into the chain
+        std::string text;      // UTF-8
+    };
+
     FallbackFont();
     ~FallbackFont();
     FallbackFont(FallbackFont&&) noexcept;
@@ -43,56 +46,55 @@ class FallbackFont {
     FallbackFont(const FallbackFont&) = delete;
     FallbackFont& operator=(const FallbackFont&) = delete;
 
-    // Loads the font file. False and a message naming the file when it is missing, unreadable or
-    // no TrueType font with outlines and a Unicode cmap; the object is then unloaded.
+    // Loads the first font of the chain from `file`. False and a message naming the file when it
+    // is missing, unreadable or no TrueType font with outlines and a Unicode cmap; the object is
+    // then unloaded.
     bool load(const std::filesystem::path& file, std::string& error);
     bool isLoaded() const;
 
-    // Whether the font has a glyph of its own for the character (.notdef does not count).
+    // Whether some font of the chain has a glyph of its own for the character.
     bool covers(char32_t c) const;
-    // Whether it covers every character of a UTF-8 text (malformed UTF-8 counts as U+FFFD).
+    // Whether the chain covers every character of a UTF-8 text (malformed UTF-8 counts as
+    // U+FFFD).
     bool coversAll(const std::string& utf8) const;
 
-    // The bytes of a PDF string for Tj in this font: two bytes (big-endian glyph id) per
-    // character. Records the glyphs used so that finish() embeds them. Characters the font does
-    // not cover are left out (nothing is drawn for them, and no .notdef box); callers that must
-    // not lose characters check coversAll() first. Empty when no font is loaded.
-    std::string encode(const std::string& utf8);
+    // The text cut into runs, each character in the first font of the chain that has it;
+    // characters no font has are left out (callers that must not lose characters check
+    // coversAll() first).
+    std::vector<Run> runs(const std::string& utf8) const;
 
-    // Width of the text in text space per unit font size: the sum of the glyph advances divided
-    // by units per em, for exactly the characters encode() writes. 0 when no font is loaded.
+    // The font of a run; valid while this object lives.
+    FallbackFace& face(std::size_t index) { return *faces_.at(index); }
+    std::size_t faceCount() const { return faces_.size(); }
+
+    // Width of the text in text space per unit font size, each character in the font runs()
+    // gives it. 0 when no font is loaded.
     double advance(const std::string& utf8) const;
 
-    // The font's ascender (positive) and descender (negative, below the baseline) from its hhea
-    // table, per unit font size; the same values, times 1000, are the descriptor's /Ascent and
-    // /Descent. For Liberation Sans: 0.905 and -0.212.
+    // Ascender and descender of the first font per unit font size: written text stands on the
+    // baseline these give, whichever fonts show its characters.
     double ascent() const;
     double descent() const;
 
-    // The indirect Type0 font object for the page resources; created on the first call and the
-    // same object afterwards. A null handle (not isInitialized()) when no font is loaded or the
-    // object cannot be made. Until finish() the font is not embedded.
-    QPDFObjectHandle fontObject(QPDF& pdf);
-
-    // Subsets the font to the glyphs used so far (glyph ids unchanged, so text encoded earlier
-    // stays valid) and completes the objects: /FontFile2 (Flate-compressed, with /Length1), /W
-    // for the glyphs used, the font descriptor's values from the font tables, a subset BaseFont
-    // "XXXXXX+<PostScript name>" with a tag derived from the glyph set, and the /ToUnicode CMap.
-    // Does nothing when fontObject() was never asked for this document. May be called again
-    // after more text has been encoded; it then replaces what it wrote before. Should subsetting
-    // fail, the whole font program is embedded instead and lastError() says why.
+    // Completes the objects of every font of the chain that this document uses (see
+    // FallbackFace::finish).
     void finish(QPDF& pdf);
 
-    // The message of the last problem finish() or fontObject() met; empty when none.
+    // The last problem finish() met in any font; empty when none.
     const std::string& lastError() const { return lastError_; }
+    // Why fonts of the chain are left out ("DejaVu Sans: not found …"); empty when none is.
+    const std::vector<std::string>& chainProblems() const { return chainProblems_; }
 
   private:
-    std::unique_ptr<SubsetSourceFont> program_;
-    std::map<std::uint16_t, char32_t> usedGlyphs_;  // glyph id → the first character it showed
-    QPDF* pdf_ = nullptr;                           // the document the objects below belong to
-    QPDFObjectHandle type0_;
-    QPDFObjectHandle cidFont_;
-    QPDFObjectHandle descriptor_;
+    // Reads the fonts after the first, once.
+    void loadChain() const;
+    // Index of the first font that has the character, or none.
+    std::optional<std::size_t> faceFor(char32_t c) const;
+
+    // The chain grows when a character first needs it; what callers see stays the same.
+    mutable std::vector<std::unique_ptr<FallbackFace>> faces_;
+    mutable bool chainLoaded_ = false;
+    mutable std::vector<std::string> chainProblems_;
     std::string lastError_;
 };
 

@@ -179,6 +179,38 @@ std::optional<std::uint16_t> SubsetSourceFont::glyphFor(char32_t c) const {
     return static_cast<std::uint16_t>(glyph);
 }
 
+std::vector<SubsetSourceFont::ShapedGlyph> SubsetSourceFont::shapeRightToLeft(
+    const std::u32string& text) const {
+    std::unique_ptr<hb_buffer_t, void (*)(hb_buffer_t*)> buffer(hb_buffer_create(),
+                                                                hb_buffer_destroy);
+    hb_buffer_set_cluster_level(buffer.get(), HB_BUFFER_CLUSTER_LEVEL_CHARACTERS);
+    hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const std::uint32_t*>(text.data()),
+                        static_cast<int>(text.size()), 0, static_cast<int>(text.size()));
+    hb_buffer_guess_segment_properties(buffer.get());
+    hb_buffer_set_direction(buffer.get(), HB_DIRECTION_RTL);
+    // No ligatures: each glyph must stand for one character in the ToUnicode map.
+    hb_feature_t features[4];
+    const char* const off[] = {"-liga", "-rlig", "-clig", "-dlig"};
+    for (int i = 0; i < 4; ++i) {
+        hb_feature_from_string(off[i], -1, &features[i]);
+    }
+    hb_shape(font_, buffer.get(), features, 4);
+    unsigned count = 0;
+    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer.get(), &count);
+    std::vector<ShapedGlyph> glyphs;
+    if (count != text.size()) {
+        return glyphs;
+    }
+    for (unsigned i = 0; i < count; ++i) {
+        if (infos[i].codepoint == 0 || infos[i].codepoint > 0xFFFF ||
+            infos[i].cluster >= text.size()) {
+            return {};
+        }
+        glyphs.push_back({static_cast<std::uint16_t>(infos[i].codepoint), text[infos[i].cluster]});
+    }
+    return glyphs;
+}
+
 int SubsetSourceFont::advanceOf(std::uint16_t glyph) const {
     return static_cast<int>(hb_font_get_glyph_h_advance(font_, glyph));
 }

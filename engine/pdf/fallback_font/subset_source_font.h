@@ -6,6 +6,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 struct hb_blob_t;
 struct hb_face_t;
@@ -42,6 +43,17 @@ class SubsetSourceFont {
 
     // The glyph the cmap gives the character, none when it has no glyph (glyph 0 is .notdef).
     std::optional<std::uint16_t> glyphFor(char32_t c) const;
+
+    // One glyph of shaped text and the character it shows.
+    struct ShapedGlyph {
+        std::uint16_t glyph;
+        char32_t character;
+    };
+    // The glyphs that show a right-to-left text (Hebrew, Arabic, ...) as a reader sees it: in
+    // visual order (its last character first) and, for joining scripts, each letter in the form
+    // its neighbours call for. Ligatures are left out, so that every glyph stands for exactly
+    // one character. Empty when the text cannot be shown so (a character without glyph).
+    std::vector<ShapedGlyph> shapeRightToLeft(const std::u32string& text) const;
     // Horizontal advance of a glyph in font units.
     int advanceOf(std::uint16_t glyph) const;
     const FontMetrics& metrics() const { return metrics_; }

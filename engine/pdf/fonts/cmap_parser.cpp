@@ -357,7 +357,7 @@ void CMap::forEachUnicode(const std::function<void(std::uint32_t, const std::str
     for (const auto& [code, text] : bfSingles_) fn(code, text);
 }
 
-std::optional<std::uint32_t> CMap::cidFor(std::uint32_t code) const {
+std::optional<std::uint32_t> CMap::ownCidFor(std::uint32_t code) const {
     const auto single = cidSingles_.find(code);
     if (single != cidSingles_.end()) return single->second;
     auto it = std::upper_bound(cidRanges_.begin(), cidRanges_.end(), code,
@@ -368,8 +368,40 @@ std::optional<std::uint32_t> CMap::cidFor(std::uint32_t code) const {
         if (code <= it->high) return it->cid + (code - it->low);
         if (++steps == 8) break;
     }
+    return std::nullopt;
+}
+
+std::optional<std::uint32_t> CMap::cidFor(std::uint32_t code) const {
+    if (auto cid = ownCidFor(code)) return cid;
+    if (used_) return used_->cidFor(code);
     if (identity_) return code;
     return std::nullopt;
+}
+
+void CMap::forEachCid(const std::function<void(std::uint32_t, std::uint32_t)>& fn) const {
+    std::size_t budget = 1u << 20;
+    forEachCid(fn, budget);
+}
+
+void CMap::forEachCid(const std::function<void(std::uint32_t, std::uint32_t)>& fn,
+                      std::size_t& budget) const {
+    for (const auto& [code, cid] : cidSingles_) {
+        if (budget == 0) return;
+        --budget;
+        fn(code, cid);
+    }
+    for (const auto& range : cidRanges_) {
+        for (std::uint64_t code = range.low; code <= range.high && budget > 0; ++code, --budget)
+            fn(static_cast<std::uint32_t>(code),
+               range.cid + static_cast<std::uint32_t>(code - range.low));
+    }
+    if (used_) used_->forEachCid(fn, budget);
+}
+
+void CMap::use(std::shared_ptr<const CMap> used) {
+    used_ = std::move(used);
+    if (used_ && codespaces_.empty()) codespaces_ = used_->codespaces_;
+    if (used_ && used_->identity_ && !hasCidMappings()) identity_ = true;
 }
 
 }  // namespace relettra::pdf

@@ -1,9 +1,11 @@
 #pragma once
 // CMaps as they occur in PDF files: /ToUnicode maps (codespaces, bfchar, bfrange) and
-// embedded /Encoding CMaps of composite fonts (codespaces, cidchar, cidrange, WMode).
+// embedded /Encoding CMaps of composite fonts (codespaces, cidchar, cidrange, WMode), and the
+// predefined CMap files that a usecmap line or a font's /Encoding name refers to.
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -40,13 +42,25 @@ class CMap {
     // total of about a million codes).
     void forEachUnicode(const std::function<void(std::uint32_t, const std::string&)>& fn) const;
 
-    // CID of a code by cidchar/cidrange (or identity), nullopt when unmapped.
+    // CID of a code by cidchar/cidrange (or identity), then by the CMap this one uses;
+    // nullopt when unmapped.
     std::optional<std::uint32_t> cidFor(std::uint32_t code) const;
+
+    // Every (code, CID) pair of the cid sections, this CMap's own first, then those of the CMap
+    // it uses (a code may come twice; the first pair is the one cidFor gives). Ranges are
+    // expanded up to a total of about a million codes; an identity map gives none.
+    void forEachCid(const std::function<void(std::uint32_t, std::uint32_t)>& fn) const;
+
+    // Makes `used` the CMap this one builds on (its usecmap): codes this one does not map are
+    // looked up there, and its codespaces serve when this one declares none.
+    void use(std::shared_ptr<const CMap> used);
 
     const std::vector<CodespaceRange>& codespaces() const { return codespaces_; }
     bool isVertical() const { return wMode_ == 1; }
     void setVertical(bool vertical) { wMode_ = vertical ? 1 : 0; }
-    bool hasCidMappings() const { return !cidSingles_.empty() || !cidRanges_.empty(); }
+    bool hasCidMappings() const {
+        return !cidSingles_.empty() || !cidRanges_.empty() || (used_ && used_->hasCidMappings());
+    }
     bool isIdentity() const { return identity_; }
     const std::string& useCMap() const { return useCMap_; }
 
@@ -63,6 +77,9 @@ class CMap {
     };
     static std::string rangeUnicode(const BfRange& range, std::uint32_t code);
     void finish();
+    std::optional<std::uint32_t> ownCidFor(std::uint32_t code) const;
+    void forEachCid(const std::function<void(std::uint32_t, std::uint32_t)>& fn,
+                    std::size_t& budget) const;
 
     std::vector<CodespaceRange> codespaces_;
     std::unordered_map<std::uint32_t, std::string> bfSingles_;  // code -> UTF-8
@@ -72,6 +89,7 @@ class CMap {
     int wMode_ = 0;
     bool identity_ = false;
     std::string useCMap_;
+    std::shared_ptr<const CMap> used_;
 };
 
 }  // namespace relettra::pdf

@@ -66,6 +66,52 @@ std::string componentToUnicode(std::string_view component, bool zapfDingbats) {
     return {};
 }
 
+bool isAsciiLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+int anyCaseHexValue(char c) {
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return hexValue(c);
+}
+
+// The value of a run of digits in a base (10 or 16), -1 when a character is no such digit or the
+// run is empty or too long to be a character code.
+long digitsValue(std::string_view digits, int base) {
+    if (digits.empty() || digits.size() > 6) return -1;
+    long value = 0;
+    for (char c : digits) {
+        const int digit = base == 16 ? anyCaseHexValue(c) : (c >= '0' && c <= '9' ? c - '0' : -1);
+        if (digit < 0) return -1;
+        value = value * base + digit;
+    }
+    return value;
+}
+
+// A character a reader shows: no control character (C0, DEL, C1), no surrogate.
+bool isShownCharacter(char32_t cp) {
+    return cp >= 0x20 && !(cp >= 0x7F && cp <= 0x9F) && isScalar(cp);
+}
+
+// uniXXXX[XXXX...] and uXXXX[XX] with digits of either case.
+std::string anyCaseUnicodeName(std::string_view name) {
+    std::string out;
+    if (name.size() >= 7 && name.substr(0, 3) == "uni" && (name.size() - 3) % 4 == 0) {
+        for (std::size_t pos = 3; pos < name.size(); pos += 4) {
+            const long cp = digitsValue(name.substr(pos, 4), 16);
+            if (cp < 0 || !isShownCharacter(static_cast<char32_t>(cp))) return {};
+            appendUtf8(out, static_cast<char32_t>(cp));
+        }
+        return out;
+    }
+    if (name.size() >= 5 && name.size() <= 7 && name[0] == 'u') {
+        const long cp = digitsValue(name.substr(1), 16);
+        if (cp >= 0 && isShownCharacter(static_cast<char32_t>(cp)))
+            appendUtf8(out, static_cast<char32_t>(cp));
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string glyphNameToUnicode(std::string_view name, bool zapfDingbats) {
@@ -79,6 +125,23 @@ std::string glyphNameToUnicode(std::string_view name, bool zapfDingbats) {
         name = name.substr(underscore + 1);
     }
     return out;
+}
+
+std::string numberedGlyphNameToUnicode(std::string_view name, std::uint32_t code) {
+    const auto dot = name.find('.');
+    if (dot != std::string_view::npos) name = name.substr(0, dot);
+    if (std::string text = anyCaseUnicodeName(name); !text.empty()) return text;
+    // Hexadecimal digits are letters too: every split of up to three letters is tried.
+    bool numbersCode = false;
+    for (std::size_t letters = 1; letters <= 3 && letters < name.size() && !numbersCode;
+         ++letters) {
+        if (!isAsciiLetter(name[letters - 1])) break;
+        const std::string_view digits = name.substr(letters);
+        numbersCode = digitsValue(digits, 10) == static_cast<long>(code) ||
+                      (digits.size() == 2 && digitsValue(digits, 16) == static_cast<long>(code));
+    }
+    if (!numbersCode || !isShownCharacter(code)) return {};
+    return toUtf8(code);
 }
 
 }  // namespace relettra::pdf

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFExc.hh>
 
 #include "pdf/basics/utf8.h"
 #include "pdf/fonts/font_program.h"
@@ -21,6 +23,15 @@ bool isSpaceText(const std::string& text) {
     return text == " " || text == "\xC2\xA0";
 }
 
+// The text of a code that stands for its own character (UCS-2 codes, CIDs of Adobe-Identity):
+// nothing for control characters, surrogates and values beyond Unicode.
+std::string ownCharacter(std::uint32_t code) {
+    if (code < 0x20 || (code >= 0x7F && code <= 0x9F) || (code >= 0xD800 && code <= 0xDFFF) ||
+        code > 0x10FFFF)
+        return {};
+    return toUtf8(static_cast<char32_t>(code));
+}
+
 std::size_t codePointCount(const std::string& utf8) {
     std::size_t count = 0;
     for (char c : utf8) {
@@ -37,6 +48,7 @@ std::shared_ptr<const PdfFont> PdfFont::fromDictionary(QPDFObjectHandle fontDict
     std::shared_ptr<PdfFont> font(new PdfFont());
     try {
         if (!fontDict.isDictionary()) return font;
+        font->fontDict_ = fontDict;
         font->baseFont_ = nameOf(dictEntry(fontDict, "/BaseFont"));
         const std::string subtype = nameOf(dictEntry(fontDict, "/Subtype"));
         if (subtype == "Type0") {
@@ -73,8 +85,17 @@ void PdfFont::readDescriptor(QPDFObjectHandle descriptor) {
     }
 }
 
+void PdfFont::warn(const std::string& problem) const {
+    QPDF* document = fontDict_.getOwningQPDF();
+    if (document == nullptr || problem.empty()) return;
+    document->warn(QPDFExc(qpdf_e_system, document->getFilename(), "font " + baseFont_, 0,
+                           problem + "; the font's text cannot be read in full"));
+}
+
 void PdfFont::readToUnicode(QPDFObjectHandle fontDict) {
     auto stream = dictEntry(fontDict, "/ToUnicode");
+    const std::string name = nameOf(stream);
+    toUnicodeIsIdentity_ = kind_ == Kind::Type0 && (name == "Identity-H" || name == "Identity-V");
     if (!stream.isStream()) return;
     toUnicode_ = CMap::parse(streamBytes(stream));
     hasToUnicode_ = toUnicode_.hasUnicodeMappings();
@@ -126,6 +147,7 @@ void PdfFont::readSimpleEncoding(QPDFObjectHandle encoding) {
     };
 
     QPDFObjectHandle differences;
+    encodingGiven_ = encoding.isName() || encoding.isDictionary();
     if (encoding.isName()) {
         base = namedEncoding(nameOf(encoding));
         if (!base) implicitBase();
@@ -215,8 +237,11 @@ void PdfFont::ensureSimpleNamesLocked() const {
     const bool dingbats = (standard_ && std::string_view(standard_->fontName) == "ZapfDingbats");
     for (int code = 0; code < 256; ++code) {
         std::string text = hasToUnicode_ ? toUnicode_.unicodeFor(code) : std::string();
-        if (text.empty() && !glyphNames_[code].empty())
+        if (text.empty() && !glyphNames_[code].empty()) {
             text = glyphNameToUnicode(glyphNames_[code], dingbats);
+            if (text.empty()) text = numberedGlyphNameToUnicode(glyphNames_[code], code);
+        }
+        if (text.empty()) text = programUnicodeOfSimpleCodeLocked(code);
         simpleUnicode_[code] = std::move(text);
         simpleAdvance_[code] = computeSimpleAdvance(code);
     }
@@ -226,49 +251,89 @@ void PdfFont::ensureSimpleNamesLocked() const {
 // Composite fonts
 
 void PdfFont::buildComposite(QPDFObjectHandle fontDict) {
-    auto encoding = dictEntry(fontDict, "/Encoding");
-    if (encoding.isName()) {
-        const std::string name = nameOf(encoding);
-        const bool vertical = name.size() >= 2 && name.compare(name.size() - 2, 2, "-V") == 0;
-        encodingCMap_ = CMap::identity(vertical);
-        if (name != "Identity-H" && name != "Identity-V") {
-            predefinedNonIdentity_ = true;
-            unicodeCMap_ = name.rfind("Uni", 0) == 0 && (name.find("UCS2") != std::string::npos ||
-                                                         name.find("UTF16") != std::string::npos);
-        }
-    } else if (encoding.isStream()) {
-        encodingCMap_ = CMap::parse(streamBytes(encoding));
-        if (encodingCMap_.codespaces().empty() && !encodingCMap_.hasCidMappings() &&
-            !encodingCMap_.isIdentity())
-            encodingCMap_ = CMap::identity(false);
-        if (numberOf(dictEntry(encoding.getDict(), "/WMode"), 0) == 1)
-            encodingCMap_.setVertical(true);
-        // A CMap that only names another one (usecmap) which is not Identity: its CIDs are
-        // unknown here.
-        if (!encodingCMap_.isIdentity() && !encodingCMap_.hasCidMappings())
-            predefinedNonIdentity_ = true;
-    } else {
-        encodingCMap_ = CMap::identity(false);
-    }
-    vertical_ = encodingCMap_.isVertical();
-
     auto descendants = dictEntry(fontDict, "/DescendantFonts");
     QPDFObjectHandle cidFont = descendants;
     if (descendants.isArray() && descendants.getArrayNItems() > 0)
         cidFont = descendants.getArrayItem(0);
-    if (!cidFont.isDictionary()) {
-        readToUnicode(fontDict);
-        return;
+    const bool hasCidFont = cidFont.isDictionary();
+    if (hasCidFont) {
+        cidFontType2_ = nameOf(dictEntry(cidFont, "/Subtype")) == "CIDFontType2";
+        readDescriptor(dictEntry(cidFont, "/FontDescriptor"));
+        readCollection(cidFont);
     }
-    cidFontType2_ = nameOf(dictEntry(cidFont, "/Subtype")) == "CIDFontType2";
-    readDescriptor(dictEntry(cidFont, "/FontDescriptor"));
+    readCompositeEncoding(dictEntry(fontDict, "/Encoding"));
+    vertical_ = encodingCMap_.isVertical();
+    readToUnicode(fontDict);
+    if (!hasCidFont) return;
+    std::string problem;
+    cidText_ = cidTextTable(collection_, problem);
+    // The table matters only where no /ToUnicode gives the text.
+    if (!toUnicodeIsIdentity_ && !hasToUnicode_) warn(problem);
     cidWidths_ = CidWidths(cidFont);
     auto dw2 = dictEntry(cidFont, "/DW2");
     if (dw2.isArray() && dw2.getArrayNItems() >= 2)
         verticalAdvance_ = -numberOf(dw2.getArrayItem(1), -1000) / 1000.0;
     auto map = dictEntry(cidFont, "/CIDToGIDMap");
     if (map.isStream()) cidToGidMap_ = map;
-    readToUnicode(fontDict);
+}
+
+void PdfFont::readCollection(QPDFObjectHandle cidFont) {
+    auto info = dictEntry(cidFont, "/CIDSystemInfo");
+    auto registry = dictEntry(info, "/Registry");
+    auto ordering = dictEntry(info, "/Ordering");
+    if (!registry.isString() || !ordering.isString()) return;
+    collection_ = registry.getStringValue() + "-" + ordering.getStringValue();
+    cidIsUnicode_ =
+        !isEmbedded() && (collection_ == "Adobe-Identity" || collection_ == "Adobe-UCS");
+}
+
+void PdfFont::usePredefinedCMap(const std::string& name, CMap& into) {
+    std::string problem;
+    const PredefinedCMap predefined = predefinedCMap(name, collection_, problem);
+    if (!predefined.cmap) {
+        warn(problem);
+        return;
+    }
+    const bool vertical = into.isVertical() || predefined.cmap->isVertical();
+    into.use(predefined.cmap);
+    into.setVertical(vertical);
+    if (collection_.empty()) collection_ = predefined.collection;
+    predefinedNonIdentity_ = false;
+}
+
+void PdfFont::readCompositeEncoding(QPDFObjectHandle encoding) {
+    if (encoding.isName()) {
+        const std::string name = nameOf(encoding);
+        const bool vertical = name.size() >= 2 && name.compare(name.size() - 2, 2, "-V") == 0;
+        encodingCMap_ = CMap::identity(vertical);
+        if (name == "Identity-H" || name == "Identity-V") return;
+        // Until the CMap file is read its CIDs are unknown; Uni*-UCS2/UTF16 codes still tell
+        // their text.
+        predefinedNonIdentity_ = true;
+        unicodeCMap_ = name.rfind("Uni", 0) == 0 && (name.find("UCS2") != std::string::npos ||
+                                                     name.find("UTF16") != std::string::npos);
+        CMap predefined;
+        predefined.setVertical(vertical);
+        usePredefinedCMap(name, predefined);
+        if (!predefinedNonIdentity_) encodingCMap_ = std::move(predefined);
+    } else if (encoding.isStream()) {
+        encodingCMap_ = CMap::parse(streamBytes(encoding));
+        if (encodingCMap_.codespaces().empty() && !encodingCMap_.hasCidMappings() &&
+            !encodingCMap_.isIdentity() && encodingCMap_.useCMap().empty())
+            encodingCMap_ = CMap::identity(false);
+        if (numberOf(dictEntry(encoding.getDict(), "/WMode"), 0) == 1)
+            encodingCMap_.setVertical(true);
+        // A CMap that builds on a predefined one (usecmap) takes that one's CIDs for the codes
+        // it does not map itself.
+        if (!encodingCMap_.isIdentity() && !encodingCMap_.useCMap().empty()) {
+            predefinedNonIdentity_ = true;
+            usePredefinedCMap(encodingCMap_.useCMap(), encodingCMap_);
+        }
+        if (!encodingCMap_.isIdentity() && !encodingCMap_.hasCidMappings())
+            predefinedNonIdentity_ = true;
+    } else {
+        encodingCMap_ = CMap::identity(false);
+    }
 }
 
 // ---------------------------------------------------------------------------------------
@@ -279,26 +344,46 @@ std::string PdfFont::unicodeOfLocked(std::uint32_t code) const {
         ensureSimpleNamesLocked();
         return code < 256 ? simpleUnicode_[code] : std::string();
     }
+    return compositeUnicodeLocked(code);
+}
+
+std::string PdfFont::compositeUnicodeLocked(std::uint32_t code) const {
     if (hasToUnicode_) {
         std::string text = toUnicode_.unicodeFor(code);
         if (!text.empty()) return text;
     }
-    if (!hasToUnicode_ && isEmbedded() && !predefinedNonIdentity_) {
-        // No ToUnicode map: the embedded program's own cmap is the only source.
-        ensureProgramUnicodeLocked();
-        if (const auto cid = encodingCMap_.cidFor(code)) {
-            const auto it = unicodeByGlyph_.find(glyphOfCidLocked(*cid));
-            if (it != unicodeByGlyph_.end()) return it->second;
-        }
-        return {};
+    if (toUnicodeIsIdentity_) return code <= 0xFFFF ? ownCharacter(code) : std::string();
+    const auto cid = encodingCMap_.cidFor(code);
+    if (cid && cidText_) {
+        if (const char32_t character = cidText_->characterOf(*cid))
+            return ::relettra::pdf::toUtf8(character);
     }
-    if (unicodeCMap_) {
+    if (unicodeCMap_ && predefinedNonIdentity_) {
         const int length = codeLength(code);
         std::string utf16;
         for (int i = length - 1; i >= 0; --i) utf16.push_back(static_cast<char>(code >> (8 * i)));
         return utf16BeToUtf8(utf16);
     }
-    return {};
+    if (!cid || predefinedNonIdentity_) return {};
+    if (isEmbedded()) {
+        // The embedded program's own cmap, read back from the glyph the CID selects.
+        ensureProgramUnicodeLocked();
+        const auto it = unicodeByGlyph_.find(glyphOfCidLocked(*cid));
+        return it != unicodeByGlyph_.end() ? it->second : std::string();
+    }
+    return cidIsUnicode_ ? ownCharacter(*cid) : std::string();
+}
+
+std::string PdfFont::programUnicodeOfSimpleCodeLocked(std::uint32_t code) const {
+    // Only a TrueType program whose codes select glyphs by code (symbolic, or without
+    // /Encoding) tells the text of a code through its own cmaps; a font with /ToUnicode is
+    // taken to map every code it uses there.
+    if (kind_ != Kind::TrueType || !isEmbedded() || hasToUnicode_ || (!symbolic_ && encodingGiven_))
+        return {};
+    ensureProgramUnicodeLocked();
+    if (unicodeByGlyph_.empty()) return {};
+    const auto it = unicodeByGlyph_.find(simpleGlyphIndexLocked(code, {}));
+    return it != unicodeByGlyph_.end() && it->first != 0 ? it->second : std::string();
 }
 
 std::string_view PdfFont::storedUnicodeLocked(std::uint32_t code) const {
@@ -473,9 +558,11 @@ bool PdfFont::glyphPresentLocked(std::uint32_t code, const std::string& unicode)
         return code < 256 && !glyphNames_[code].empty() && type3Glyphs_.count(glyphNames_[code]);
     }
     if (kind_ == Kind::Type0) {
-        if (predefinedNonIdentity_ || !isEmbedded()) return false;
+        if (predefinedNonIdentity_) return false;
         const auto cid = encodingCMap_.cidFor(code);
         if (!cid) return false;
+        // A viewer shows a font of the collection in place of one that is not embedded.
+        if (!isEmbedded()) return cidText_ && *cid != 0 && cidText_->characterOf(*cid) != 0;
         ensureProgramLocked();
         if (!program_) return false;
         const std::uint32_t gid = glyphOfCidLocked(*cid);
@@ -523,35 +610,75 @@ void PdfFont::ensureReverseMapLocked() const {
     if (kind_ != Kind::Type0) {
         ensureSimpleNamesLocked();
         for (std::uint32_t code = 0; code < 256; ++code) add(code, simpleUnicode_[code]);
-    } else if (hasToUnicode_) {
-        toUnicode_.forEachUnicode(add);
-    } else if (isEmbedded() && encodingCMap_.isIdentity() && !predefinedNonIdentity_) {
-        // Identity codes are CIDs; invert the CID -> glyph map over the program's cmap.
-        ensureProgramUnicodeLocked();
-        if (!cidToGidMap_.isStream() || !cidFontType2_) {
-            for (const auto& [glyph, text] : unicodeByGlyph_) add(glyph, text);
-        } else {
-            for (std::uint32_t cid = 0;
-                 2 * static_cast<std::size_t>(cid) + 1 < cidToGidBytes_.size(); ++cid) {
-                const auto it = unicodeByGlyph_.find(glyphOfCidLocked(cid));
-                if (it != unicodeByGlyph_.end()) add(cid, it->second);
+    } else {
+        // Every code some source gives a text, with the text decoding gives it: what is
+        // encoded decodes to the same text again.
+        addCompositeReverseCodesLocked(
+            [&](std::uint32_t code) { add(code, compositeUnicodeLocked(code)); });
+    }
+    for (auto& entry : reverse_) {
+        auto& codes = entry.second;
+        std::sort(codes.begin(), codes.end());
+        codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    }
+}
+
+void PdfFont::addCompositeReverseCodesLocked(
+    const std::function<void(std::uint32_t)>& addCode) const {
+    if (hasToUnicode_)
+        toUnicode_.forEachUnicode([&](std::uint32_t code, const std::string&) { addCode(code); });
+    if (predefinedNonIdentity_) return;
+    // The codes of the collection's CIDs that have a character.
+    if (cidText_) {
+        if (encodingCMap_.isIdentity() && !encodingCMap_.hasCidMappings()) {
+            for (std::uint32_t cid = 1; cid < cidText_->size(); ++cid) {
+                if (cidText_->characterOf(cid) != 0) addCode(cid);
             }
+        } else {
+            encodingCMap_.forEachCid([&](std::uint32_t code, std::uint32_t cid) {
+                if (cidText_->characterOf(cid) != 0) addCode(code);
+            });
         }
     }
-    for (auto& entry : reverse_) std::sort(entry.second.begin(), entry.second.end());
+    if (!isEmbedded()) return;
+    // The codes of the glyphs the program's cmap names.
+    ensureProgramUnicodeLocked();
+    if (unicodeByGlyph_.empty()) return;
+    if (!encodingCMap_.isIdentity() || encodingCMap_.hasCidMappings()) {
+        encodingCMap_.forEachCid([&](std::uint32_t code, std::uint32_t cid) {
+            if (unicodeByGlyph_.count(glyphOfCidLocked(cid))) addCode(code);
+        });
+    } else if (!cidToGidMap_.isStream() || !cidFontType2_) {
+        for (const auto& entry : unicodeByGlyph_) addCode(entry.first);
+    } else {
+        for (std::uint32_t cid = 0; 2 * static_cast<std::size_t>(cid) + 1 < cidToGidBytes_.size();
+             ++cid) {
+            if (unicodeByGlyph_.count(glyphOfCidLocked(cid))) addCode(cid);
+        }
+    }
 }
 
 std::optional<std::uint32_t> PdfFont::bestCodeLocked(const std::string& unicode) const {
+    static const std::vector<std::uint32_t> kNone;
     const auto it = reverse_.find(unicode);
-    if (it == reverse_.end()) return std::nullopt;
+    const std::vector<std::uint32_t>& codes = it != reverse_.end() ? it->second : kNone;
+    // A /ToUnicode named Identity-H makes every character of the BMP its own code.
+    std::optional<std::uint32_t> ownCode;
+    if (toUnicodeIsIdentity_) {
+        const std::u32string characters = decodeUtf8(unicode);
+        if (characters.size() == 1 && characters[0] <= 0xFFFF &&
+            ownCharacter(characters[0]) == unicode)
+            ownCode = characters[0];
+    }
     const auto used = [this](std::uint32_t code) {
         return kind_ == Kind::Type0 ? usedCompositeCodes_.count(code) > 0
                                     : code < 256 && usedSimpleCodes_.test(code);
     };
-    for (const std::uint32_t code : it->second) {
+    for (const std::uint32_t code : codes) {
         if (used(code) && isAvailableLocked(code)) return code;
     }
-    for (const std::uint32_t code : it->second) {
+    if (ownCode && isAvailableLocked(*ownCode)) return ownCode;
+    for (const std::uint32_t code : codes) {
         if (isAvailableLocked(code)) return code;
     }
     return std::nullopt;

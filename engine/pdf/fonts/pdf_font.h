@@ -4,29 +4,44 @@
 // the glyphs.
 //
 // Supported: simple fonts (Type1, MMType1, TrueType, Type3) with named or built-in base
-// encodings plus /Differences, and composite Type0 fonts (CIDFontType0/2) with Identity-H/V
-// or an embedded CMap. Other predefined CMaps (e.g. 90ms-RKSJ-H) are read as two-byte codes
-// taken as CIDs, which is right only for Identity-like maps; such fonts decode on a
-// best-effort basis (Unicode through /ToUnicode, or the code itself for the Uni*-UCS2 and
-// Uni*-UTF16 maps) and never encode.
+// encodings plus /Differences, and composite Type0 fonts (CIDFontType0/2) with Identity-H/V,
+// an embedded CMap or a predefined one (read from the CID data, see cid_data.h).
+//
+// Where the text of a code comes from, first source first: the /ToUnicode CMap (a /ToUnicode
+// named /Identity-H or /Identity-V makes every two-byte code its own UCS-2 value); for simple
+// fonts the glyph name (the Adobe list, then names that number their glyph, see
+// numberedGlyphNameToUnicode), and for an embedded TrueType font whose codes select glyphs
+// through its cmaps (symbolic, or without /Encoding) the program's Unicode cmap read back from
+// the glyph a code selects; for composite fonts the CID's character in its collection's table
+// (Adobe-Japan1, -GB1, -CNS1, -Korea1), the code itself for a predefined Uni*-UCS2/UTF16 CMap
+// that cannot be read, the embedded program's Unicode cmap read back through /CIDToGIDMap, and
+// the CID itself for a font of the Adobe-Identity or Adobe-UCS collection that is not embedded.
+// A later source fills only the codes the earlier ones leave without text.
 //
 // Glyph availability (encode, canEncode) is strict: a character counts only when the font
 // has a code for it, a usable width for that code (/Widths, /W, /DW or standard metrics), and
 // a real glyph: in the embedded program (looked up as a PDF viewer does: cmaps for TrueType,
 // glyph names for Type 1 / CFF, CIDToGIDMap for CID fonts; a subset's emptied slot does not
 // count unless the character is a space), in the standard font's metrics for a non-embedded
-// standard font, or among the /CharProcs of a Type 3 font.
+// standard font, among the /CharProcs of a Type 3 font, or, for a composite font of a CJK
+// collection that is not embedded, among the collection's CIDs that have a character (a viewer
+// shows it in a font of that collection).
 //
 // A PdfFont keeps handles into its document: it must not outlive the QPDF it came from.
 // The object is immutable from the outside; internal caches are guarded by a mutex. The
 // embedded program is loaded with FreeType only when glyph availability is first asked, or
 // when decoding cannot do without it: an embedded Type 1 / CFF font whose codes use the
 // program's own encoding, a symbolic TrueType font with neither names nor /ToUnicode, and a
-// composite font without /ToUnicode (Unicode then comes from the program's cmap).
+// composite font whose codes /ToUnicode leaves without text (Unicode then comes from the
+// program's cmap).
+//
+// Data files a font needs but cannot find (a predefined CMap, a collection's table) are
+// reported once per font as a warning of its document (QPDF::warn), naming the missing file.
 
 #include <array>
 #include <bitset>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -37,6 +52,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "pdf/fonts/cid_data.h"
 #include "pdf/fonts/cid_widths.h"
 #include "pdf/fonts/cmap_parser.h"
 #include "pdf/fonts/font_data.h"
@@ -110,6 +126,10 @@ class PdfFont {
     void readSimpleEncoding(QPDFObjectHandle encoding);
     void readSimpleWidths(QPDFObjectHandle fontDict);
     void readToUnicode(QPDFObjectHandle fontDict);
+    void readCompositeEncoding(QPDFObjectHandle encoding);
+    void readCollection(QPDFObjectHandle cidFont);
+    void usePredefinedCMap(const std::string& name, CMap& into);
+    void warn(const std::string& problem) const;
 
     // Lazily completed state; callers hold mutex_.
     void ensureSimpleNamesLocked() const;
@@ -119,6 +139,9 @@ class PdfFont {
     std::uint32_t glyphOfCidLocked(std::uint32_t cid) const;
 
     std::string unicodeOfLocked(std::uint32_t code) const;
+    std::string compositeUnicodeLocked(std::uint32_t code) const;
+    std::string programUnicodeOfSimpleCodeLocked(std::uint32_t code) const;
+    void addCompositeReverseCodesLocked(const std::function<void(std::uint32_t)>& addCode) const;
     // The same, kept by the font so decoded glyphs can refer to it.
     std::string_view storedUnicodeLocked(std::uint32_t code) const;
     double advanceOf(std::uint32_t code) const;
@@ -139,12 +162,15 @@ class PdfFont {
     ProgramFormat programFormat_ = ProgramFormat::None;
     const fontdata::StandardFontMetrics* standard_ = nullptr;
     bool hasToUnicode_ = false;
+    bool toUnicodeIsIdentity_ = false;  // /ToUnicode /Identity-H: a code is its UCS-2 value
     CMap toUnicode_;
+    QPDFObjectHandle fontDict_;  // the dictionary read; its document takes the warnings
 
     // Simple fonts.
     mutable std::array<std::string, 256> glyphNames_;  // from the encoding, "" where none
     std::bitset<256> nameFromDifferences_;
     bool needsBuiltinEncoding_ = false;  // names come from the embedded program
+    bool encodingGiven_ = false;         // the font dictionary has an /Encoding
     std::array<double, 256> widths_{};   // in glyph units (1/1000 em, Type3 glyph space)
     std::bitset<256> widthGiven_;        // the width came from /Widths
     bool hasWidthsArray_ = false;
@@ -156,6 +182,9 @@ class PdfFont {
     CMap encodingCMap_;
     bool predefinedNonIdentity_ = false;
     bool unicodeCMap_ = false;  // Uni*-UCS2/UTF16: the code is the Unicode value
+    std::string collection_;    // "Adobe-Japan1", from /CIDSystemInfo or the CMap's folder
+    std::shared_ptr<const CidTextTable> cidText_;  // the collection's characters, if it has them
+    bool cidIsUnicode_ = false;                    // Adobe-Identity or Adobe-UCS, not embedded
     bool cidFontType2_ = false;
     CidWidths cidWidths_;
     double verticalAdvance_ = 1.0;

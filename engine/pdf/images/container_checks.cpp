@@ -1,5 +1,6 @@
 #include "pdf/images/container_checks.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -19,16 +20,30 @@ constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitFields = 3;
 constexpr std::uint32_t kBiAlphaBitFields = 6;
 
-// Skips a chain of GIF data sub-blocks (length byte, data) ending with an empty one.
-bool skipSubBlocks(std::string_view bytes, std::size_t& pos) {
+// Skips a chain of GIF data sub-blocks (length byte, data) ending with an empty one; adds the
+// data bytes to `dataBytes` when given.
+bool skipSubBlocks(std::string_view bytes, std::size_t& pos, std::size_t* dataBytes = nullptr) {
     while (pos < bytes.size()) {
         const std::size_t length = static_cast<unsigned char>(bytes[pos]);
         pos += 1 + length;
+        if (dataBytes != nullptr) {
+            *dataBytes += length;
+        }
         if (length == 0) {
             return true;
         }
     }
     return false;
+}
+
+// The most pixels `dataBytes` of LZW data can stand for. Codes are at least minimum code size
+// + 1 bits wide, and the string of each code is at most one longer than the longest before it
+// (at most 4096), so n codes give at most about n²/2 pixels, and 4096 a code beyond that.
+// Doubled, to stay clear of every real encoder.
+double mostLzwPixels(std::size_t dataBytes, unsigned minimumCodeSize) {
+    const double codes = dataBytes * 8.0 / (std::min(minimumCodeSize, 11u) + 1);
+    const double growing = std::min(codes, 4096.0);
+    return 2 * (growing * (growing + 3) / 2 + (codes - growing) * 4096);
 }
 
 std::size_t colorTableBytes(unsigned packed) {
@@ -109,16 +124,29 @@ std::optional<GifHeader> readGifHeader(std::string_view bytes, std::string& erro
                 break;
             }
             const unsigned imageFlags = static_cast<unsigned char>(bytes[pos + 9]);
+            const double framePixels = static_cast<double>(littleEndian(bytes, pos + 5, 2)) *
+                                       littleEndian(bytes, pos + 7, 2);
             pos += 10;
             if (imageFlags & 0x80u) {
                 pos += colorTableBytes(imageFlags);
             }
-            pos += 1;  // LZW minimum code size
-            if (!skipSubBlocks(bytes, pos) || pos > bytes.size()) {
+            if (pos >= bytes.size()) {
+                break;
+            }
+            const unsigned minimumCodeSize = static_cast<unsigned char>(bytes[pos]);
+            pos += 1;
+            std::size_t dataBytes = 0;
+            if (!skipSubBlocks(bytes, pos, &dataBytes) || pos > bytes.size()) {
                 break;
             }
             if (header.width == 0 || header.height == 0) {
                 error = "GIF image without a width or height";
+                return std::nullopt;
+            }
+            // A frame whose data is far too short for its size: the decoder would fill the
+            // rest with background, at the cost of the size the header claims.
+            if (framePixels > mostLzwPixels(dataBytes, minimumCodeSize)) {
+                error = "GIF image data far too short for its size";
                 return std::nullopt;
             }
             return header;

@@ -27,7 +27,8 @@ struct GifHeader {
 };
 
 // Walks a GIF file's blocks up to the end of its first image's data, so a file cut off before
-// that is refused (the decoder would show the missing part as background instead of failing).
+// that is refused (the decoder would show the missing part as background instead of failing),
+// and so is a first image whose data is far too short for the size its descriptor claims.
 std::optional<GifHeader> readGifHeader(std::string_view bytes, std::string& error);
 
 }  // namespace relettra::pdf

@@ -4,8 +4,13 @@
 
 namespace relettra::pdf {
 
+bool withinPixelLimit(long long width, long long height) {
+    return width > 0 && height > 0 && width <= kMaxDecodedPixels &&
+           height <= kMaxDecodedPixels / width;
+}
+
 bool withinDecodeLimit(long long width, long long height, long long bytesPerPixel) {
-    if (width <= 0 || height <= 0 || bytesPerPixel <= 0) {
+    if (bytesPerPixel <= 0 || !withinPixelLimit(width, height)) {
         return false;
     }
     const auto limit = static_cast<long long>(kMaxDecodedBytes);

@@ -25,8 +25,13 @@ struct DecodedImage {
 // Decoded images larger than this many bytes are refused before any pixel is decoded: a header
 // claiming absurd dimensions must not exhaust memory.
 constexpr std::size_t kMaxDecodedBytes = std::size_t{1} << 30;
+// Images of more pixels than this are refused too: every pixel is decoded, row-filtered and
+// compressed, and a run must end within seconds. A photograph of 8000 × 6000 still fits.
+constexpr long long kMaxDecodedPixels = 50'000'000;
 
-// True when width x height x bytesPerPixel is positive and within kMaxDecodedBytes.
+// True when width x height is positive and within kMaxDecodedPixels.
+bool withinPixelLimit(long long width, long long height);
+// True when width x height x bytesPerPixel is positive and within both limits.
 bool withinDecodeLimit(long long width, long long height, long long bytesPerPixel);
 
 // Drops `alpha` when every sample in it is fully opaque.

@@ -26,7 +26,7 @@ class ShowCollector : public TextListener {
 }  // namespace
 
 PageTextSession::PageTextSession(PageEditor& page, FontCache& fonts, TextMoves& moves)
-    : page_(page), moves_(moves), content_(page.page().getObjectHandle()) {
+    : page_(page), moves_(moves), content_(page.page().getObjectHandle(), true) {
     ShowCollector collector(shows_);
     TextInterpreter(fonts).run(content_, page.geometry().userToUpright(), collector);
     runs_ = groupShowsIntoRuns(shows_);
@@ -108,63 +108,212 @@ double PageTextSession::joinShift(const std::vector<size_t>& run,
     return partOrigin(run, first) + firstEnd - (partOrigin(run, last) + restStart);
 }
 
-bool PageTextSession::replace(size_t index, const std::string& newText) {
-    if (index >= runs_.size()) {
-        return false;
+std::optional<PageTextSession::PreparedEdit> PageTextSession::prepare(
+    size_t index, const std::vector<TextHunk>& hunks) const {
+    if (index >= runs_.size() || hunks.empty()) {
+        return std::nullopt;
     }
     const std::vector<size_t>& run = runs_[index];
     std::vector<SpacedText> parts;
     std::vector<size_t> lengths;
-    std::string oldText;
     for (size_t s : run) {
         parts.push_back(spaceText(shows_[s]));
         lengths.push_back(parts.back().text.size());
-        oldText += parts.back().text;
     }
     const std::vector<std::vector<TextHunk>> shares =
-        shareChanges(diffByWords(oldText, newText), lengths,
-                     [&](const TextHunk& hunk, size_t first, size_t last) {
-                         return joinShift(run, parts, lengths, hunk, first, last);
-                     });
-    std::vector<std::optional<RewrittenShow>> rewritten(run.size());
+        shareChanges(hunks, lengths, [&](const TextHunk& hunk, size_t first, size_t last) {
+            return joinShift(run, parts, lengths, hunk, first, last);
+        });
+    PreparedEdit edit;
+    edit.record = index;
+    edit.rewritten.resize(run.size());
     bool any = false;
     for (size_t j = 0; j < run.size(); ++j) {
         if (shares[j].empty()) continue;
-        rewritten[j] = rewriteShowHunks(shows_[run[j]], parts[j], shares[j]);
-        if (!rewritten[j]) {
-            return false;
+        edit.rewritten[j] = rewriteShowHunks(shows_[run[j]], parts[j], shares[j]);
+        if (!edit.rewritten[j]) {
+            return std::nullopt;
         }
         any = true;
     }
     if (!any) {
-        return false;
+        return std::nullopt;
     }
     // Each operator starts where the one before it now ends, as far from it as it was.
-    std::vector<double> starts(run.size(), 0.0);
+    edit.starts.assign(run.size(), 0.0);
     std::vector<std::uint32_t> operations;
     for (size_t j = 0; j < run.size(); ++j) {
         operations.push_back(shows_[run[j]].operation);
         if (j == 0) continue;
-        const std::optional<RewrittenShow>& before = rewritten[j - 1];
-        starts[j] =
-            starts[j - 1] + (before ? before->advance - shows_[run[j - 1]].totalAdvance() : 0.0);
+        const std::optional<RewrittenShow>& before = edit.rewritten[j - 1];
+        edit.starts[j] = edit.starts[j - 1] +
+                         (before ? before->advance - shows_[run[j - 1]].totalAdvance() : 0.0);
     }
+    edit.placements = placementMoves(*shows_[run.front()].scope->content, operations, edit.starts);
+    return edit;
+}
+
+void PageTextSession::apply(const PreparedEdit& edit) {
+    const std::vector<size_t>& run = runs_[edit.record];
     ContentScope* scope = shows_[run.front()].scope;
-    const std::vector<PlacementMove> placements =
-        placementMoves(*scope->content, operations, starts);
     for (size_t j = 0; j < run.size(); ++j) {
-        if (!rewritten[j]) continue;
-        const OperationKey key{scope, operations[j]};
-        rewrittenShows_[key] = rewritten[j]->bytes;
+        if (!edit.rewritten[j]) continue;
+        const OperationKey key{scope, shows_[run[j]].operation};
+        rewrittenShows_[key] = edit.rewritten[j]->bytes;
         writeEdit(key);
     }
-    for (const PlacementMove& placement : placements) {
+    for (const PlacementMove& placement : edit.placements) {
         const OperationKey key{scope, placement.operation};
         lineShifts_[key] += placement.shift;
         writeEdit(key);
     }
-    recordMoves(run, starts, rewritten);
+    recordMoves(run, edit.starts, edit.rewritten);
+}
+
+bool PageTextSession::replace(size_t index, const std::string& newText) {
+    if (index >= runs_.size()) {
+        return false;
+    }
+    std::optional<PreparedEdit> edit = prepare(index, diffByWords(text(index), newText));
+    if (!edit) {
+        return false;
+    }
+    apply(*edit);
     return true;
+}
+
+const PageGlyphs& PageTextSession::glyphs() {
+    if (!glyphs_) {
+        glyphs_ = std::make_unique<PageGlyphs>(shows_, runs_);
+    }
+    return *glyphs_;
+}
+
+namespace {
+
+// How far one text space unit along the show's baseline reaches on the page.
+double alongScale(const TextShow& show) {
+    const QPDFMatrix m = showMatrix(show);
+    return isVertical(show) ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
+}
+
+}  // namespace
+
+double PageTextSession::endShift(const PreparedEdit& edit) const {
+    const std::vector<size_t>& run = runs_[edit.record];
+    const size_t last = run.size() - 1;
+    const std::optional<RewrittenShow>& rewritten = edit.rewritten[last];
+    const double shift =
+        edit.starts[last] + (rewritten ? rewritten->advance - shows_[run[last]].totalAdvance() : 0);
+    return shift * alongScale(shows_[run.front()]);
+}
+
+bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keepTextAfter) {
+    if (edits.empty()) return true;
+    for (const SpanEdit& e : edits) {
+        if (e.record >= runs_.size()) return false;
+    }
+    // Records of one content move together: each starts where the one before it now ends, as
+    // far from it as it was, like the operators of one record.
+    ContentScope* scope = shows_[runs_[edits.front().record].front()].scope;
+    bool together = true;
+    for (const SpanEdit& e : edits) {
+        together = together && shows_[runs_[e.record].front()].scope == scope;
+    }
+    std::vector<std::optional<PreparedEdit>> prepared(edits.size());
+    std::vector<double> startShift(edits.size(), 0.0);  // page units along the line
+    double shift = 0;
+    for (size_t k = 0; k < edits.size(); ++k) {
+        const SpanEdit& e = edits[k];
+        const std::string old = text(e.record);
+        if (e.begin > e.end || e.end > old.size() || (e.keepPlace && !e.text.empty())) {
+            return false;
+        }
+        const double scale = alongScale(shows_[runs_[e.record].front()]);
+        startShift[k] = together ? shift : 0.0;
+        std::vector<TextHunk> hunks;
+        if (e.keepPlace) {
+            // The last part taken out in place also takes back how far the parts before it
+            // moved its record, so that the text after it stays.
+            const bool takeBack = keepTextAfter && k + 1 == edits.size() && scale > 0;
+            const double back = takeBack ? -startShift[k] / scale : 0.0;
+            if (e.begin < e.end) hunks.push_back(TextHunk{e.begin, e.end, {}, true, back});
+        } else {
+            hunks = diffByWords(old, old.substr(0, e.begin) + e.text + old.substr(e.end));
+        }
+        if (hunks.empty()) continue;
+        prepared[k] = prepare(e.record, hunks);
+        if (!prepared[k]) return false;
+        shift += endShift(*prepared[k]);
+    }
+    if (!together) {
+        for (const std::optional<PreparedEdit>& edit : prepared) {
+            if (edit) apply(*edit);
+        }
+        return true;
+    }
+    std::vector<std::uint32_t> operations;
+    std::vector<double> starts;
+    for (size_t k = 0; k < edits.size(); ++k) {
+        const std::vector<size_t>& run = runs_[edits[k].record];
+        const double scale = alongScale(shows_[run.front()]);
+        std::vector<double> recordStarts;
+        for (size_t j = 0; j < run.size(); ++j) {
+            operations.push_back(shows_[run[j]].operation);
+            recordStarts.push_back((scale > 0 ? startShift[k] / scale : 0.0) +
+                                   (prepared[k] ? prepared[k]->starts[j] : 0.0));
+        }
+        starts.insert(starts.end(), recordStarts.begin(), recordStarts.end());
+        if (!prepared[k]) continue;
+        for (size_t j = 0; j < run.size(); ++j) {
+            if (!prepared[k]->rewritten[j]) continue;
+            const OperationKey key{scope, shows_[run[j]].operation};
+            rewrittenShows_[key] = prepared[k]->rewritten[j]->bytes;
+            writeEdit(key);
+        }
+        recordMoves(run, recordStarts, prepared[k]->rewritten);
+    }
+    for (const PlacementMove& placement : placementMoves(*scope->content, operations, starts)) {
+        const OperationKey key{scope, placement.operation};
+        lineShifts_[key] += placement.shift;
+        writeEdit(key);
+    }
+    return true;
+}
+
+int PageTextSession::removeGlyphs(double x0, double y0, double x1, double y1,
+                                  const std::vector<RecordSpan>& spans, size_t* mostRemoved) {
+    const PageGlyphs& page = glyphs();
+    std::map<size_t, std::vector<bool>> removeByShow;
+    std::vector<int> perRecord(runs_.size(), 0);
+    int removed = 0;
+    for (const PageGlyph& glyph : page.glyphs()) {
+        bool remove = glyph.centreX >= x0 && glyph.centreX <= x1 && glyph.centreY >= y0 &&
+                      glyph.centreY <= y1;
+        for (const RecordSpan& span : spans) {
+            remove = remove || (span.record == glyph.record && glyph.textBegin < span.end &&
+                                glyph.textEnd > span.begin);
+        }
+        if (!remove) continue;
+        std::vector<bool>& flags = removeByShow[glyph.show];
+        if (flags.size() <= glyph.glyph) flags.resize(glyph.glyph + 1, false);
+        flags[glyph.glyph] = true;
+        ++perRecord[glyph.record];
+        ++removed;
+    }
+    for (const auto& [index, flags] : removeByShow) {
+        const TextShow& show = shows_[index];
+        if (std::optional<std::string> bytes = rewriteShowWithout(show, flags)) {
+            const OperationKey key{show.scope, show.operation};
+            rewrittenShows_[key] = std::move(*bytes);
+            writeEdit(key);
+        }
+    }
+    if (mostRemoved != nullptr && removed > 0) {
+        *mostRemoved = static_cast<size_t>(std::max_element(perRecord.begin(), perRecord.end()) -
+                                           perRecord.begin());
+    }
+    return removed;
 }
 
 void PageTextSession::writeEdit(const OperationKey& key) {
@@ -226,40 +375,9 @@ bool PageTextSession::flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& is
     if (!content_.hasEdits()) {
         return false;
     }
-    content_.commit(pdf, isSharedStream);
+    content_.commit(pdf, isSharedStream, false);
     page_.contentChanged();
     return true;
-}
-
-int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf,
-                       const std::function<bool(QPDFObjGen)>& isSharedStream, double x0, double y0,
-                       double x1, double y1) {
-    PageContent content(page.page().getObjectHandle());
-    std::vector<TextShow> shows;
-    ShowCollector collector(shows);
-    TextInterpreter(fonts).run(content, page.geometry().userToUpright(), collector);
-    int removed = 0;
-    for (const TextShow& show : shows) {
-        std::vector<PlacedGlyph> glyphs = layoutGlyphs(show);
-        std::vector<bool> remove(glyphs.size(), false);
-        for (size_t i = 0; i < glyphs.size(); ++i) {
-            double cx = 0;
-            double cy = 0;
-            glyphCentre(show, glyphs[i], cx, cy);
-            if (cx >= x0 && cx <= x1 && cy >= y0 && cy <= y1) {
-                remove[i] = true;
-                ++removed;
-            }
-        }
-        if (std::optional<std::string> bytes = rewriteShowWithout(show, remove)) {
-            show.scope->edits[show.operation] = std::move(*bytes);
-        }
-    }
-    if (content.hasEdits()) {
-        content.commit(pdf, isSharedStream);
-        page.contentChanged();
-    }
-    return removed;
 }
 
 }  // namespace relettra::pdf

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <optional>
 #include <qpdf/QPDF.hh>
 #include <utility>
 #include <vector>
@@ -10,9 +12,12 @@
 #include "pdf/content/text_interpreter.h"
 #include "pdf/fonts/font_cache.h"
 #include "pdf/page_editor.h"
+#include "pdf/text/page_glyphs.h"
+#include "pdf/text/run_placement.h"
 #include "pdf/text/spaced_text.h"
 #include "pdf/text/text_diff.h"
 #include "pdf/text/text_moves.h"
+#include "pdf/text/text_over_records.h"
 #include "pdf/text/text_rewriter.h"
 #include "pdf/text/text_runs.h"
 
@@ -20,8 +25,10 @@ namespace relettra::pdf {
 
 // The text records of the open page, read once, in content order: each record is a run of
 // text-showing operators that continue one another (see continuesShow), with its positions in
-// upright page coordinates. Replacements are collected and written by flush(); where they move
-// text along its line, `moves` (the page's, kept over the whole run) learns of it.
+// upright page coordinates. The text of annotations that a viewer shows from their appearances
+// (other than form fields) counts as the page's. Replacements and removals are collected and
+// written by flush(); where they move text along its line, `moves` (the page's, kept over the
+// whole run) learns of it.
 class PageTextSession {
   public:
     PageTextSession(PageEditor& page, FontCache& fonts, TextMoves& moves);
@@ -44,11 +51,56 @@ class PageTextSession {
     // the font cannot show it. The rest of the record follows the new text: what it shows after
     // a change moves by the change of width, and nothing else on the page moves.
     bool replace(size_t index, const std::string& newText);
-    // Writes the replacements into the page. Returns true when something was written.
+
+    // The page's text as one sequence of glyphs, built on first use.
+    const PageGlyphs& glyphs();
+
+    // One change of a record's text: bytes [begin, end) become `text`. With `keepPlace` the old
+    // glyphs leave their advance behind (what follows in the record stays where it stood);
+    // otherwise what follows moves with the new text.
+    struct SpanEdit {
+        size_t record = 0;
+        size_t begin = 0;
+        size_t end = 0;
+        std::string text;
+        bool keepPlace = false;
+    };
+    // Makes every edit (one per record, records in content order) in its record's own font, or
+    // none: false when some font cannot show its new text. An edit that changes nothing counts
+    // as made. Records of one content then stand as the operators of one record do: each starts
+    // where the one before it now ends, as far from it as it was, and what follows the last one
+    // after a move of its own stands where it stood. With `keepTextAfter`, a last edit that
+    // keeps its place also takes back how far the edits before it moved its record, so that the
+    // text after it stands where it stood.
+    bool replaceSpans(const std::vector<SpanEdit>& edits, bool keepTextAfter);
+
+    // Removes every glyph whose centre (glyphCentre) lies inside the upright rectangle
+    // [x0, x1] × [y0, y1], and every glyph that shows a byte of `spans`; every other glyph stays
+    // where it was. Returns the number removed; `mostRemoved` (when given and something was
+    // removed) is the record that lost the most glyphs.
+    int removeGlyphs(double x0, double y0, double x1, double y1,
+                     const std::vector<RecordSpan>& spans, size_t* mostRemoved);
+    // Writes the replacements and removals into the page. Returns true when something was
+    // written; the session is spent then (its records describe the page as it was).
     bool flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream);
 
   private:
     using OperationKey = std::pair<ContentScope*, std::uint32_t>;
+
+    // A record's replacement, worked out but not yet written.
+    struct PreparedEdit {
+        size_t record = 0;
+        std::vector<std::optional<RewrittenShow>> rewritten;
+        std::vector<double> starts;
+        std::vector<PlacementMove> placements;
+    };
+    // The replacement of the record's text by `hunks` (offsets into its text), or nullopt when
+    // its font cannot show the new text or nothing changes.
+    std::optional<PreparedEdit> prepare(size_t index, const std::vector<TextHunk>& hunks) const;
+    void apply(const PreparedEdit& edit);
+    // How far (page units, along its line) the end of the record stands from where it stood
+    // once `edit` is written.
+    double endShift(const PreparedEdit& edit) const;
 
     // How far the rest of operator `last` must move after a change that reaches from operator
     // `first` to operator `last` of a run, once `last` starts where the new end of `first` puts
@@ -70,14 +122,9 @@ class PageTextSession {
     PageContent content_;
     std::vector<TextShow> shows_;
     std::vector<std::vector<size_t>> runs_;
+    std::unique_ptr<PageGlyphs> glyphs_;
     std::map<OperationKey, std::string> rewrittenShows_;
     std::map<OperationKey, double> lineShifts_;
 };
-
-// Removes from the open page every glyph whose box centre lies inside the upright rectangle
-// [x0, x1] × [y0, y1]; every other glyph stays where it was. Returns the number removed.
-int removeGlyphsInArea(PageEditor& page, FontCache& fonts, QPDF& pdf,
-                       const std::function<bool(QPDFObjGen)>& isSharedStream, double x0, double y0,
-                       double x1, double y1);
 
 }  // namespace relettra::pdf

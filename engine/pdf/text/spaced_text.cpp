@@ -10,6 +10,11 @@ namespace {
 
 // A glyph's text as a reader spells it.
 void appendGlyphText(const DecodedGlyph& glyph, std::string& out) {
+    // Most glyphs show one ASCII character, which spells nothing out.
+    if (glyph.unicode.size() == 1) {
+        out.push_back(glyph.unicode.front());
+        return;
+    }
     if (hasLigature(glyph.unicode)) {
         out += spellOutLigatures(std::string(glyph.unicode));
     } else {

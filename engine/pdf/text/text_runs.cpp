@@ -75,8 +75,7 @@ bool continuesShow(const TextShow& previous, const TextShow& next) {
     const double size = std::fabs(previous.state.fontSize);
     const double halfSpace = previous.state.font->spaceAdvance() * size *
                              std::fabs(previous.state.horizontalScaling) / 2;
-    return std::fabs(y) <= kBaselineTolerance * size &&
-           std::fabs(x - previous.totalAdvance()) < halfSpace;
+    return std::fabs(y) <= kBaselineTolerance * size && std::fabs(x - previous.advance) < halfSpace;
 }
 
 bool toTextSpace(const TextShow& show, double pointX, double pointY, double& x, double& y) {
@@ -97,9 +96,9 @@ double runAdvance(const std::vector<TextShow>& shows, const std::vector<std::siz
     double x = 0;
     double y = 0;
     if (run.size() == 1 || !toTextSpace(first, last.tm.e, last.tm.f, x, y)) {
-        return first.totalAdvance();
+        return first.advance;
     }
-    return x + last.totalAdvance();
+    return x + last.advance;
 }
 
 std::vector<std::vector<std::size_t>> groupShowsIntoRuns(const std::vector<TextShow>& shows) {

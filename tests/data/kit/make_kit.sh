@@ -25,7 +25,7 @@ else
     KIT_WRITER=$(find "$BUILD_DIR" -type f -name kit_writer -perm -u+x | head -n 1)
 fi
 [[ -x "$KIT_WRITER" ]] || { echo "make_kit.sh: kit_writer not found" >&2; exit 1; }
-for tool in soffice pdflatex groff chromium; do
+for tool in soffice pdflatex groff chromium wkhtmltopdf; do
     command -v "$tool" >/dev/null ||
         { echo "make_kit.sh: $tool is missing; run scripts/setup kit" >&2; exit 1; }
 done
@@ -38,9 +38,11 @@ echo "exact cases (kit_writer)"
 
 echo "cairo"
 "$PYTHON" "$PRODUCERS/cairo_text.py" "$WORK/cairo_text.pdf"
+"$PYTHON" "$PRODUCERS/cairo_drawn.py" "$WORK/cairo_drawn.pdf"
 
 echo "ReportLab"
 "$PYTHON" "$PRODUCERS/reportlab_docs.py" "$WORK"
+"$PYTHON" "$PRODUCERS/reportlab_cid.py" "$WORK/reportlab_cid.pdf"
 
 echo "Ghostscript"
 # PDF 1.1 makes pdfwrite keep Type 1 programs (FontFile); newer levels write CFF (Type 1C).
@@ -48,6 +50,8 @@ GS_OPTIONS=(-dOmitInfoDate -dOmitID -dOmitXMP)
 ps2pdf -dCompatibilityLevel=1.1 "${GS_OPTIONS[@]}" "$PRODUCERS/ghostscript_type1.ps" \
     "$WORK/ghostscript_type1.pdf"
 ps2pdf "${GS_OPTIONS[@]}" "$PRODUCERS/ghostscript_type1.ps" "$WORK/ghostscript_type1c.pdf"
+ps2pdf "${GS_OPTIONS[@]}" "$PRODUCERS/ghostscript_type3.ps" "$WORK/ghostscript_type3.pdf"
+ps2pdf "${GS_OPTIONS[@]}" "$PRODUCERS/ghostscript_drawn.ps" "$WORK/ghostscript_drawn.pdf"
 
 # The real producers stamp their files with the time; fixed dates (and qpdf's content-based
 # file ID for LibreOffice and Chromium, which write none that stays) keep them reproducible.
@@ -79,6 +83,19 @@ chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-backgrou
     --no-pdf-header-footer --print-to-pdf="$WORK/chromium/chromium_page.pdf" \
     "file://$PRODUCERS/chromium_page.html" >/dev/null 2>&1
 fix_dates "$WORK/chromium/chromium_page.pdf" "$WORK/chromium_page.pdf"
+chromium --headless --no-sandbox --disable-gpu --no-first-run --disable-background-networking \
+    --disable-component-update --disable-sync --user-data-dir="$WORK/chromium/profile" \
+    --no-pdf-header-footer --print-to-pdf="$WORK/chromium/chromium_drawn.pdf" \
+    "file://$PRODUCERS/drawn_text.html" >/dev/null 2>&1
+fix_dates "$WORK/chromium/chromium_drawn.pdf" "$WORK/chromium_drawn.pdf"
+
+echo "wkhtmltopdf"
+mkdir -p "$WORK/wkhtmltopdf"
+wkhtmltopdf --quiet --page-size Letter -T 0.75in -B 0.75in -L 0.75in -R 0.75in \
+    "$PRODUCERS/drawn_text.html" "$WORK/wkhtmltopdf/drawn.pdf" >/dev/null 2>&1
+# wkhtmltopdf also hands out its subset tags in a changing order.
+"$PYTHON" "$PRODUCERS/fix_subset_tags.py" "$WORK/wkhtmltopdf/drawn.pdf" "$WORK/wkhtmltopdf/tagged.pdf"
+fix_dates "$WORK/wkhtmltopdf/tagged.pdf" "$WORK/wkhtmltopdf_drawn.pdf"
 unset SOURCE_DATE_EPOCH FORCE_SOURCE_DATE
 
 echo "encrypted variants of multipage.pdf (qpdf)"

@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "BulkWriter.h"
+#include "DrawnTextCases.h"
+#include "FontCases.h"
 #include "PageCases.h"
 #include "RichStructureCase.h"
 #include "TextCases.h"
@@ -48,6 +50,8 @@ void writeCases(const std::string& dir, const std::string& font) {
     writeOffsetMediaBox(dir + "/offset_mediabox.pdf");
     writeFormXObject(dir + "/form_xobject.pdf");
     writeRichStructure(dir + "/rich_structure.pdf");
+    writeDrawnTextCases(dir);
+    writeFontCases(dir);
 }
 
 }  // namespace

@@ -118,10 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         ArgumentCase{"highByteWord_exit1", {"{IN}", "-\xe9", "{OUT}", "{RULES}"}, 1},
         ArgumentCase{"overLongWordAfter_exit1", {"{IN}", kLongWordAfter, "{OUT}", "{RULES}"}, 1},
         ArgumentCase{
-            "overLongWordBefore_exitMinus1", {"{IN}", kLongWordBefore, "{OUT}", "{RULES}"}, -1},
-        ArgumentCase{"piallMissingImage_exitMinus2",
-                     {"{IN}", "-piall", "{OUT}", "STAMPME", "{DIR}/none.png", "10", "10"},
-                     -2}),
+            "overLongWordBefore_exitMinus1", {"{IN}", kLongWordBefore, "{OUT}", "{RULES}"}, -1}),
     [](const auto& info) { return testsupport::identifier(info.param.name); });
 
 TEST_F(MarqelRun, installedNameTewkrunDll_runsLikeMarqel) {
@@ -239,7 +236,18 @@ INSTANTIATE_TEST_SUITE_P(
                  {"{IN}", "-pisome", "{OUT}", "{RULES}"},
                  "1:0:0:({RULES}):50:50\r\n",
                  1,
-                 true}),
+                 true},
+        ModeCase{"piall_imageMissing_exitMinus2",
+                 {"{IN}", "-piall", "{OUT}", "STAMPME", "{DIR}/none.png", "10", "10"},
+                 "",
+                 -2,
+                 false},
+        // The keyword is found, but the image cannot be drawn: no stamp, so no output.
+        ModeCase{"piall_imageNotAnImage_exitMinus2",
+                 {"{IN}", "-piall", "{OUT}", "STAMPME", "{RULES}", "10", "10"},
+                 "not an image",
+                 -2,
+                 false}),
     [](const auto& info) { return testsupport::identifier(info.param.name); });
 
 TEST_F(MarqelRun, piallNonNumericWidth_readAsZeroLikeAWidthOfZero) {
@@ -333,7 +341,7 @@ TEST_F(MarqelRun, replacementOf500Bytes_isOneRuleNotSeveral) {
 TEST_F(MarqelRun, imagePathOf300Bytes_isUsed) {
     // A deep folder: the whole path is well over 99 bytes.
     fs::path folder = dir().path();
-    while (folder.string().size() < 280) folder /= "nested_folder_level";
+    while (folder.string().size() < 300) folder /= "nested_folder_level";
     fs::create_directories(folder);
     const fs::path deepImage = folder / "red.bmp";
     writeSolidBmp(deepImage, 8, 8, 255, 0, 0);

@@ -6,16 +6,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "cli/command_line.h"
-#include "cli/load_whole_file.h"
+#include "base/file_bytes.h"
+#include "base/leading_number.h"
 #include "rules/rule_file_reader.h"
 #include "runners/library_error_report.h"
 #include "test_support.h"
 
 using namespace testsupport;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -157,12 +159,8 @@ TEST(ImageRuleLineReading, driveLetterRuleScalesTo72And144Points) {
     EXPECT_EQ(rule.imagePath, "D:\\pics\\stamp.jpg");
 }
 
-TEST(ImageRuleLineReading, printsTheValuesReadInOrder) {
-    ::testing::internal::CaptureStdout();
-    ParseImageRuleLine("4:1.5:2:(/x/y.png):3:0004");
-    std::fflush(stdout);
-    const std::string printed = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(printed,
+TEST(ImageRuleLineReading, valuesTextListsTheValuesReadInOrder) {
+    EXPECT_EQ(ImageRuleValuesText(ParseImageRuleLine("4:1.5:2:(/x/y.png):3:0004")),
               "x pos is :1.500000\n"
               "y pos is :2.000000\n"
               "jpeg is :/x/y.png\n"
@@ -210,12 +208,38 @@ TEST(RuleFileReading, lineOfTenThousandBytesIsOneLine) {
     EXPECT_EQ(ParseTextRuleLine(lines[1]).page, 2);
 }
 
-TEST(RuleFileReading, missingFileIsNotOpen) {
+// Files that are no regular files: reading one would never end (a device, a pipe nobody
+// writes to) or give nothing (a folder).
+struct NotAFileCase {
+    std::string name;
+    std::string problem;
+};
+
+std::vector<NotAFileCase> notAFileCases(const TempDir& dir) {
+    fs::create_directory(dir / "folder");
+    const bool fifo = makeFifo(dir / "pipe");
+    std::vector<NotAFileCase> cases = {
+        {"absent.txt", "no such file"},
+        {"folder", "is a folder"},
+        {endlessDevice().string(), "is not a regular file (a device, pipe or socket)"},
+    };
+    if (fifo) cases.push_back({"pipe", "is not a regular file (a device, pipe or socket)"});
+    return cases;
+}
+
+std::string pathIn(const TempDir& dir, const std::string& name) {
+    return name.front() == '/' ? name : (dir / name).string();
+}
+
+TEST(RuleFileReading, notARegularFile_isNotOpenWithItsProblem) {
     TempDir dir;
-    RuleFileReader reader((dir / "absent.txt").string());
-    EXPECT_FALSE(reader.isOpen());
-    std::string line;
-    EXPECT_FALSE(reader.next(line));
+    for (const NotAFileCase& c : notAFileCases(dir)) {
+        RuleFileReader reader(pathIn(dir, c.name));
+        EXPECT_FALSE(reader.isOpen()) << c.name;
+        EXPECT_EQ(reader.problem(), c.problem) << c.name;
+        std::string line;
+        EXPECT_FALSE(reader.next(line)) << c.name;
+    }
 }
 
 // ---- whole-file loader -----------------------------------------------------------------
@@ -239,9 +263,23 @@ TEST(LoadWholeFile, binaryContentComesBackByteForByte) {
     EXPECT_EQ(*bytes, content);
 }
 
-TEST(LoadWholeFile, missingFileGivesNothing) {
+TEST(LoadWholeFile, notARegularFile_givesNothingAndItsProblem) {
     TempDir dir;
-    EXPECT_FALSE(LoadWholeFile((dir / "absent.png").string()).has_value());
+    for (const NotAFileCase& c : notAFileCases(dir)) {
+        std::string whyNot;
+        EXPECT_FALSE(LoadWholeFile(pathIn(dir, c.name), &whyNot).has_value()) << c.name;
+        EXPECT_EQ(whyNot, c.problem) << c.name;
+    }
+}
+
+TEST(LoadWholeFile, fileBeyondTheLimit_givesNothing) {
+    TempDir dir;
+    writeFile(dir / "ten.bin", std::string(10, 'x'));
+    std::string whyNot;
+    EXPECT_FALSE(LoadWholeFile((dir / "ten.bin").string(), &whyNot, 9).has_value());
+    EXPECT_NE(whyNot.find("too large"), std::string::npos) << whyNot;
+    EXPECT_EQ(LoadWholeFile((dir / "ten.bin").string(), &whyNot, 10).value_or(""),
+              std::string(10, 'x'));
 }
 
 // ---- numbers on the command line -------------------------------------------------------

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "pdf/basics/pdf_number.h"
-#include "pdf/fallback_font/to_unicode_cmap.h"
 #include "pdf/basics/utf8.h"
+#include "pdf/fallback_font/to_unicode_cmap.h"
 
 namespace relettra::pdf {
 namespace {

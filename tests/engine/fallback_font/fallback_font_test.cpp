@@ -17,6 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "pdf/fallback_font/fallback_face.h"
+#include "scoped_environment.h"
+
 #ifndef _WIN32
 #include <sys/wait.h>
 #endif
@@ -25,6 +28,7 @@ namespace relettra::pdf {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ScopedEnvironment;
 
 struct CommandResult {
     int exitCode = -1;
@@ -53,32 +57,6 @@ CommandResult run(const std::string& command) {
     return result;
 }
 
-void setEnvironment(const char* name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name, value ? value : "");
-#else
-    if (value) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
-#endif
-}
-
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setEnvironment(name, value);
-    }
-    ~ScopedEnvironment() { setEnvironment(name_, old_ ? old_->c_str() : nullptr); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 std::string hex(const std::string& bytes) {
     static const char digits[] = "0123456789ABCDEF";
     std::string out;
@@ -97,7 +75,7 @@ std::string quoted(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
-class FallbackFontTest : public ::testing::Test {
+class FallbackFaceTest : public ::testing::Test {
   protected:
     void SetUp() override {
         fontFile_ = locateFallbackFontFile();
@@ -158,11 +136,11 @@ class FallbackFontTest : public ::testing::Test {
     }
 
     fs::path fontFile_;
-    FallbackFont font_;
+    FallbackFace font_;
     fs::path dir_;
 };
 
-TEST_F(FallbackFontTest, mixedScriptsWrittenToPdf_extractAgainExactly) {
+TEST_F(FallbackFaceTest, mixedScriptsWrittenToPdf_extractAgainExactly) {
     const std::vector<std::string> lines = {
         "Grüße Ωμέγα Привет",
         "Ærøskøbing, façon naïve, Łódź, Šťastný, Ğüneş",
@@ -180,7 +158,7 @@ TEST_F(FallbackFontTest, mixedScriptsWrittenToPdf_extractAgainExactly) {
     EXPECT_EQ(extracted, lines);
 }
 
-TEST_F(FallbackFontTest, writtenPdf_hasOneEmbeddedCidTrueTypeSubsetWithToUnicode_andPassesCheck) {
+TEST_F(FallbackFaceTest, writtenPdf_hasOneEmbeddedCidTrueTypeSubsetWithToUnicode_andPassesCheck) {
     const fs::path out = writePdf({"Grüße Ωμέγα Привет"});
 
     const CommandResult fonts = run("pdffonts " + quoted(out));
@@ -206,7 +184,7 @@ TEST_F(FallbackFontTest, writtenPdf_hasOneEmbeddedCidTrueTypeSubsetWithToUnicode
     EXPECT_EQ(check.exitCode, 0) << check.output;
 }
 
-TEST_F(FallbackFontTest, embeddedProgram_isSmallCompressedAndHoldsOnlyUsedGlyphs) {
+TEST_F(FallbackFaceTest, embeddedProgram_isSmallCompressedAndHoldsOnlyUsedGlyphs) {
     const std::string used = "Grüße Ωμέγα Привет";
     const fs::path out = writePdf({used});
 
@@ -253,7 +231,7 @@ TEST_F(FallbackFontTest, embeddedProgram_isSmallCompressedAndHoldsOnlyUsedGlyphs
     hb_blob_destroy(blob);
 }
 
-TEST_F(FallbackFontTest, highestGlyphIdInFont_stillGivesSmallCompressedProgram) {
+TEST_F(FallbackFaceTest, highestGlyphIdInFont_stillGivesSmallCompressedProgram) {
     // U+FFFC has the highest glyph id of the cmap (2329 of 2620): glyph ids are kept, so the
     // metrics and location tables span every id below it, which must compress to little.
     const fs::path out = writePdf({"A\uFFFC"});
@@ -264,7 +242,7 @@ TEST_F(FallbackFontTest, highestGlyphIdInFont_stillGivesSmallCompressedProgram) 
     EXPECT_LT(asString(fontFile.getRawStreamData()).size(), 6u * 1024);
 }
 
-TEST_F(FallbackFontTest, widthsWritten_matchAdvanceAsMeasuredByExtractor) {
+TEST_F(FallbackFaceTest, widthsWritten_matchAdvanceAsMeasuredByExtractor) {
     const std::string word = "Wolkenkratzer";
     const fs::path out = writePdf({word});
     const CommandResult boxes = run("pdftotext -bbox " + quoted(out) + " -");
@@ -279,7 +257,7 @@ TEST_F(FallbackFontTest, widthsWritten_matchAdvanceAsMeasuredByExtractor) {
     EXPECT_GT(width, 60.0);  // 13 letters at 12 pt: an advance of zero would show here
 }
 
-TEST_F(FallbackFontTest, coverage_trueForCoveredScriptsFalseForMissingCharacters) {
+TEST_F(FallbackFaceTest, coverage_trueForCoveredScriptsFalseForMissingCharacters) {
     struct Case {
         char32_t c;
         bool covered;
@@ -297,21 +275,21 @@ TEST_F(FallbackFontTest, coverage_trueForCoveredScriptsFalseForMissingCharacters
     EXPECT_FALSE(font_.coversAll("A\xFF"));
 }
 
-TEST_F(FallbackFontTest, uncoveredCharacters_areLeftOutOfEncodingAndAdvance) {
+TEST_F(FallbackFaceTest, uncoveredCharacters_areLeftOutOfEncodingAndAdvance) {
     EXPECT_EQ(font_.encode("A中B"), font_.encode("AB"));
     EXPECT_EQ(font_.encode("AB").size(), 4u);
     EXPECT_DOUBLE_EQ(font_.advance("A中B"), font_.advance("AB"));
     EXPECT_EQ(font_.encode("中"), "");
 }
 
-TEST_F(FallbackFontTest, metrics_comeFromFontTables) {
+TEST_F(FallbackFaceTest, metrics_comeFromFontTables) {
     // Liberation Sans shares Arial's vertical metrics: 1854 and -434 of 2048 units.
     EXPECT_NEAR(font_.ascent(), 1854.0 / 2048, 1e-9);
     EXPECT_NEAR(font_.descent(), -434.0 / 2048, 1e-9);
     EXPECT_NEAR(font_.advance("A"), 1366.0 / 2048, 1e-9);
 }
 
-TEST_F(FallbackFontTest, fontObjectNeverAsked_finishAddsNothing) {
+TEST_F(FallbackFaceTest, fontObjectNeverAsked_finishAddsNothing) {
     QPDF pdf;
     pdf.emptyPDF();
     const std::size_t before = pdf.getAllObjects().size();
@@ -320,7 +298,7 @@ TEST_F(FallbackFontTest, fontObjectNeverAsked_finishAddsNothing) {
     EXPECT_EQ(pdf.getAllObjects().size(), before);
 }
 
-TEST_F(FallbackFontTest, fontObjectAskedTwice_isTheSameIndirectObject) {
+TEST_F(FallbackFaceTest, fontObjectAskedTwice_isTheSameIndirectObject) {
     QPDF pdf;
     pdf.emptyPDF();
     QPDFObjectHandle first = font_.fontObject(pdf);
@@ -329,7 +307,29 @@ TEST_F(FallbackFontTest, fontObjectAskedTwice_isTheSameIndirectObject) {
     EXPECT_EQ(first.getObjGen(), second.getObjGen());
 }
 
-TEST(FallbackFontLoad, missingOrInvalidFile_failsWithMessageNamingTheProblem) {
+TEST_F(FallbackFaceTest, finishWithoutNewGlyphs_keepsTheEmbeddedProgramAndOnlyNewGlyphsRedoIt) {
+    QPDF pdf;
+    pdf.emptyPDF();
+    QPDFObjectHandle type0 = font_.fontObject(pdf);
+    const auto program = [&type0] {
+        return type0.getKey("/DescendantFonts")
+            .getArrayItem(0)
+            .getKey("/FontDescriptor")
+            .getKey("/FontFile2")
+            .getObjGen();
+    };
+    font_.encode("Abc");
+    font_.finish(pdf);
+    const QPDFObjGen first = program();
+    font_.encode("cAb");
+    font_.finish(pdf);
+    EXPECT_EQ(program(), first);
+    font_.encode("Z");
+    font_.finish(pdf);
+    EXPECT_NE(program(), first);
+}
+
+TEST(FallbackFaceLoad, missingOrInvalidFile_failsWithMessageNamingTheProblem) {
     const fs::path dir = fs::temp_directory_path() / "relettra_fallback_load";
     fs::create_directories(dir);
     const fs::path notAFont = dir / "not_a_font.ttf";
@@ -348,7 +348,7 @@ TEST(FallbackFontLoad, missingOrInvalidFile_failsWithMessageNamingTheProblem) {
         {fs::path(), "no fallback font file found"},
     };
     for (const Case& c : cases) {
-        FallbackFont font;
+        FallbackFace font;
         std::string error;
         EXPECT_FALSE(font.load(c.file, error)) << c.file;
         EXPECT_NE(error.find(c.expectedPart), std::string::npos) << error;

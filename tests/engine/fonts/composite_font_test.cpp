@@ -140,10 +140,10 @@ TEST(CompositeFont, embeddedOneByteCMap_splitsCodesAndFlagsSingleByteSpace) {
     EXPECT_NEAR(font->spaceAdvance(), 0.25, 1e-9);
 }
 
-TEST(CompositeFont, otherPredefinedCMap_decodesTwoBytesButNeverEncodes) {
+TEST(CompositeFont, unknownPredefinedCMap_decodesTwoBytesButNeverEncodes) {
     TestDocument doc;
     const auto font = PdfFont::fromDictionary(doc.parse(
-        "<< /Subtype /Type0 /BaseFont /Gothic /Encoding /UniJIS-UCS2-H /DescendantFonts [ << "
+        "<< /Subtype /Type0 /BaseFont /Gothic /Encoding /UniXYZ-UCS2-H /DescendantFonts [ << "
         "/Subtype /CIDFontType0 /BaseFont /Gothic >> ] >>"));
     EXPECT_EQ(font->toUtf8(std::string("\x30\x42\x4E\x00", 4)), "\u3042\u4E00");
     EXPECT_EQ(font->encode("\u3042"), std::nullopt);

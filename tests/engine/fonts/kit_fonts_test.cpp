@@ -128,12 +128,32 @@ const std::set<std::pair<std::string, std::string>> kReadOtherwise = {
 
 TEST(KitFonts, everyShownString_decodesToExtractedWordsAndEncodesBack) {
     const char* const files[] = {
-        "std14_helvetica.pdf",    "differences.pdf",       "truetype_winansi.pdf",
-        "tj_kerning.pdf",         "rotated_text.pdf",      "multipage.pdf",
-        "form_xobject.pdf",       "cairo_text.pdf",        "reportlab_std.pdf",
-        "reportlab_ttf.pdf",      "ghostscript_type1.pdf", "ghostscript_type1c.pdf",
-        "libreoffice_letter.pdf", "libreoffice_sheet.pdf", "pdflatex_article.pdf",
-        "groff_memo.pdf",         "chromium_page.pdf",
+        "std14_helvetica.pdf",
+        "differences.pdf",
+        "truetype_winansi.pdf",
+        "tj_kerning.pdf",
+        "rotated_text.pdf",
+        "multipage.pdf",
+        "form_xobject.pdf",
+        "cairo_text.pdf",
+        "reportlab_std.pdf",
+        "reportlab_ttf.pdf",
+        "ghostscript_type1.pdf",
+        "ghostscript_type1c.pdf",
+        "libreoffice_letter.pdf",
+        "libreoffice_sheet.pdf",
+        "pdflatex_article.pdf",
+        "groff_memo.pdf",
+        "chromium_page.pdf",
+        // Text that only numbering glyph names, a /ToUnicode named /Identity-H, the programs'
+        // cmaps or the CJK collections' tables tell.
+        "tounicode_identity.pdf",
+        "type3_numbered_names.pdf",
+        "type3_uni_names.pdf",
+        "truetype_cmap_only.pdf",
+        "cid_collections.pdf",
+        "reportlab_cid.pdf",
+        "ghostscript_type3.pdf",
     };
     const auto words = manifestWords();
     for (const char* file : files) {

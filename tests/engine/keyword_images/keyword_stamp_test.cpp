@@ -167,7 +167,7 @@ TEST_F(KeywordStampTest, RunsThatStampNothingWriteNoOutput) {
          "Replaced 0 keywords\\n"},
         {"missing input", kitDir() / "no_such_file.pdf", "STAMPME", true, -3,
          "Replaced -3 keywords\\n"},
-        {"missing image", kitDir() / "multipage.pdf", "STAMPME", false, -2, nullptr},
+        {"missing image", kitDir() / "multipage.pdf", "STAMPME", false, -2, ": no such file\n"},
     };
     for (const auto& c : cases) {
         const fs::path image = c.imageExists ? image_ : dir_ / "no_such_image.png";

@@ -1,9 +1,9 @@
 // Text that a producer wrote in pieces: a word in several strings, each moved by Td or Tm to
 // where the previous one ended (typesetters and browsers that kern or place glyphs themselves),
-// words set apart by TJ adjustments instead of spaces, and ligature glyphs. A rule edits such
-// text in its own font, the text after the edit follows the new text as it followed the old
-// (later pieces of its line included, and nothing past the line), and the rule still says so
-// when the font cannot show the new text.
+// words set apart by TJ adjustments instead of spaces, ligature glyphs, and pieces of other sizes.
+// A rule edits such text in its own font, the text after the edit follows the new text as it
+// followed the old (later pieces of its line included, and nothing past the line), and the rule
+// still says so when the font cannot show the new text.
 
 #include <gtest/gtest.h>
 
@@ -108,9 +108,9 @@ TEST(TextInPieces, wordOverPiecesOrAdjustmentGaps_editedInItsFontUnlessPiecesSta
          nullptr,
          nullptr,
          nullptr},
-        {"pieces of other sizes stay apart",
+        {"pieces of other sizes, each in its own size",
          {1, 72, topOf(550), 40, 12, "Bigger", "Larger"},
-         "fallback font: the find text is not on the page",
+         "own font",
          "Larger",
          nullptr,
          nullptr,

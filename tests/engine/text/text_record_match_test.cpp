@@ -136,7 +136,7 @@ TEST(RecordMatchesRule, VerticalTextComparesTheRuleWidth) {
     }
     // The band is 5 degrees wide, open at its edge: a rule that fits the text as text running
     // down (width 12, top 792 - 300) matches at 87 degrees and not at 85, where the text is
-    // compared like horizontal text, by its effective size (12 cos 85, about 1) and the height.
+    // compared like horizontal text, by its size and top against the rule's height and top.
     for (int degrees : {85, 87}) {
         const double rad = (degrees + 0.25) * 3.14159265358979323846 / 180;
         RecordGeometry g = MeasureRecord(
@@ -172,6 +172,61 @@ TEST(RecordMatchesRule, VerticalRecordMatchesARuleOnAnyStretchOfIt) {
                   c.matches)
             << c.name;
     }
+}
+
+TEST(RecordMatchesRule, UpsideDownTextHasItsTopAtItsBaseline) {
+    // Half a turn at (500, 600), by the text matrix or by the transformation matrix: its glyphs
+    // hang below the baseline at displayed y 192.
+    const double halfTurn[6] = {-1, 0, 0, -1, 612, 792};
+    const TPDFStack byTm = record(-1, 0, 0, -1, 500, 600, 12);
+    const TPDFStack byCm = record(1, 0, 0, 1, 112, 192, 12, 0, halfTurn);
+    const MatchCase cases[] = {
+        {"top at the baseline", byTm, 792, 192, 60, 12, true},
+        {"top 5 above it", byTm, 792, 187, 60, 12, true},
+        {"top a size above it, as for upright text", byTm, 792, 180, 60, 12, false},
+        {"turned by the transformation matrix", byCm, 792, 192, 60, 12, true},
+        {"height far from the size", byCm, 792, 192, 60, 20, false},
+    };
+    for (const MatchCase& c : cases) {
+        EXPECT_EQ(RecordMatchesRule(MeasureRecord(c.rec), c.pageHeight, c.top, c.width, c.height),
+                  c.matches)
+            << c.name;
+    }
+}
+
+TEST(WritingDirection, QuartersAsTheAngleRuleTellsThem) {
+    struct Case {
+        double degrees;  // counter-clockwise, as the text matrix turns
+        int direction;   // clockwise on the displayed page
+    };
+    const Case cases[] = {{0, 0},    {3, 0},    {-3, 0},   {178, 180}, {182, 180},
+                          {-90, 90}, {-88, 90}, {90, 270}, {93, 270},  {80, 0}};
+    for (const Case& c : cases) {
+        const double rad = c.degrees * 3.14159265358979323846 / 180;
+        const RecordGeometry g = MeasureRecord(
+            record(std::cos(rad), std::sin(rad), -std::sin(rad), std::cos(rad), 300, 300, 12));
+        EXPECT_EQ(WritingDirection(g), c.direction) << c.degrees;
+    }
+}
+
+TEST(SplitOverParts, EachPartTakesAsManyCharactersAsItHeldAndTheLastTheRest) {
+    struct Case {
+        const char* replacement;
+        std::vector<size_t> lengths;
+        std::vector<std::string> pieces;
+    };
+    const Case cases[] = {
+        {"Larger", {3, 3}, {"Lar", "ger"}},
+        {"Joined", {5, 4}, {"Joine", "d"}},
+        {"Longer word", {1, 1, 1}, {"L", "o", "nger word"}},
+        {"Hi", {1, 1, 1}, {"H", "i", ""}},
+        {"", {2, 2}, {"", ""}},
+        {"\xCE\xB1\xCE\xB2g", {1, 2}, {"\xCE\xB1", "\xCE\xB2g"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SplitOverParts(c.replacement, c.lengths), c.pieces) << c.replacement;
+    }
+    EXPECT_EQ(CharacterCount("Caf\xC3\xA9"), 4u);
 }
 
 TEST(ReplaceAll, EveryOccurrenceLeftToRightOnce) {

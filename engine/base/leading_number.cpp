@@ -1,0 +1,36 @@
+#include "base/leading_number.h"
+
+#include <cctype>
+#include <climits>
+
+int ReadLeadingInt(const char* text) {
+    if (text == nullptr) {
+        return 0;
+    }
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    while (std::isspace(*p)) {
+        ++p;
+    }
+    bool negative = false;
+    if (*p == '+' || *p == '-') {
+        negative = *p == '-';
+        ++p;
+    }
+    long long value = 0;
+    while (std::isdigit(*p)) {
+        if (value <= static_cast<long long>(INT_MAX) + 1) {
+            value = value * 10 + (*p - '0');
+        }
+        ++p;
+    }
+    if (negative) {
+        value = -value;
+    }
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}

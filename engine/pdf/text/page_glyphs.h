@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pdf/content/text_interpreter.h"
+
+namespace relettra::pdf {
+
+// One glyph of the page as the records read it, in upright page coordinates.
+struct PageGlyph {
+    std::uint32_t record;     // the record (run of operators) it belongs to
+    std::uint32_t show;       // its operator, an index into the page's shows
+    std::uint32_t glyph;      // its place among the operator's glyphs (layoutGlyphs order)
+    std::uint32_t textBegin;  // the bytes of the record's text it shows
+    std::uint32_t textEnd;
+    double box[4];   // its em box: x0, y0, x1, y1
+    double centreX;  // the centre the fallback's area test takes
+    double centreY;
+    double startX;  // where the pen stands on its baseline before it (text rise included)
+    double startY;
+    double endX;  // and after it
+    double endY;
+};
+
+// How a record stands: the line of its first operator.
+struct RecordLayout {
+    std::string text;            // as PageTextSession::text reads it
+    std::size_t firstGlyph = 0;  // its glyphs: [firstGlyph, firstGlyph + glyphCount)
+    std::size_t glyphCount = 0;
+    double alongX = 1;  // unit vector of its writing direction
+    double alongY = 0;
+    double size = 0;         // font size along its up vector, page units
+    bool acrossLine = true;  // false for fonts that write vertically
+};
+
+// The page's text as one sequence of glyphs: each glyph with its record, operator and place,
+// record after record in content order. Built once for a page when a rule needs more than the
+// records themselves (a text over several records, the fallback's removal).
+class PageGlyphs {
+  public:
+    PageGlyphs(const std::vector<TextShow>& shows,
+               const std::vector<std::vector<std::size_t>>& runs);
+
+    const std::vector<PageGlyph>& glyphs() const { return glyphs_; }
+    const std::vector<RecordLayout>& records() const { return records_; }
+
+  private:
+    std::vector<PageGlyph> glyphs_;
+    std::vector<RecordLayout> records_;
+};
+
+}  // namespace relettra::pdf

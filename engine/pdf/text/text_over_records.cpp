@@ -1,0 +1,193 @@
+#include "pdf/text/text_over_records.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "pdf/basics/utf8.h"
+
+namespace relettra::pdf {
+
+namespace {
+
+constexpr std::size_t kJunction = std::numeric_limits<std::size_t>::max();
+// Records whose directions differ by more than about 2 degrees do not share a line.
+constexpr double kSameDirection = 0.9994;
+
+// One character of a line's text, or the junction between two of its records.
+struct Unit {
+    std::size_t record = kJunction;
+    std::size_t begin = 0;  // bytes of the record's text
+    std::size_t end = 0;
+    char32_t character = 0;
+    double gap = 0;  // a junction: how far apart the records stand, in em
+};
+
+// Records that follow one another on one line, with the gap before each (in em).
+struct RecordLine {
+    std::vector<std::size_t> records;
+    std::vector<double> gapBefore;
+};
+
+const PageGlyph& firstGlyph(const PageGlyphs& page, std::size_t record) {
+    return page.glyphs()[page.records()[record].firstGlyph];
+}
+
+const PageGlyph& lastGlyph(const PageGlyphs& page, std::size_t record) {
+    const RecordLayout& layout = page.records()[record];
+    return page.glyphs()[layout.firstGlyph + layout.glyphCount - 1];
+}
+
+std::vector<RecordLine> recordLines(const PageGlyphs& page) {
+    std::vector<RecordLine> lines;
+    RecordLine line;
+    double originX = 0;
+    double originY = 0;
+    auto finish = [&]() {
+        if (line.records.size() > 1) lines.push_back(std::move(line));
+        line = RecordLine();
+    };
+    for (std::size_t r = 0; r < page.records().size(); ++r) {
+        const RecordLayout& layout = page.records()[r];
+        if (layout.glyphCount == 0) continue;
+        if (!layout.acrossLine) {
+            finish();
+            continue;
+        }
+        const PageGlyph& start = firstGlyph(page, r);
+        if (!line.records.empty()) {
+            const RecordLayout& first = page.records()[line.records.front()];
+            const RecordLayout& previous = page.records()[line.records.back()];
+            const PageGlyph& end = lastGlyph(page, line.records.back());
+            const double em = std::max({previous.size, layout.size, 1e-6});
+            const double across =
+                (start.startY - originY) * first.alongX - (start.startX - originX) * first.alongY;
+            const double gap = ((start.startX - end.endX) * first.alongX +
+                                (start.startY - end.endY) * first.alongY) /
+                               em;
+            const bool sameDirection =
+                layout.alongX * first.alongX + layout.alongY * first.alongY > kSameDirection;
+            if (sameDirection && std::fabs(across) <= RecordLineLimits::kAcross * em &&
+                gap >= -RecordLineLimits::kOverlap && gap <= RecordLineLimits::kMaxGap) {
+                line.records.push_back(r);
+                line.gapBefore.push_back(gap);
+                continue;
+            }
+            finish();
+        }
+        line.records.push_back(r);
+        line.gapBefore.push_back(0);
+        originX = start.startX;
+        originY = start.startY;
+    }
+    finish();
+    return lines;
+}
+
+std::vector<Unit> lineUnits(const PageGlyphs& page, const RecordLine& line) {
+    std::vector<Unit> units;
+    for (std::size_t k = 0; k < line.records.size(); ++k) {
+        const std::size_t record = line.records[k];
+        const std::string& text = page.records()[record].text;
+        if (k > 0) {
+            const std::string& before = page.records()[line.records[k - 1]].text;
+            const bool spaced =
+                (!before.empty() && before.back() == ' ') || (!text.empty() && text[0] == ' ');
+            if (!spaced) {
+                Unit junction;
+                junction.gap = line.gapBefore[k];
+                units.push_back(junction);
+            }
+        }
+        std::size_t offset = 0;
+        for (char32_t c : decodeUtf8(text)) {
+            Unit unit;
+            unit.record = record;
+            unit.begin = offset;
+            offset += toUtf8(c).size();
+            unit.end = offset;
+            unit.character = c;
+            units.push_back(unit);
+        }
+    }
+    return units;
+}
+
+// The number of units an occurrence of `find` starting at unit `first` covers, or 0.
+std::size_t matchAt(const std::vector<Unit>& units, std::size_t first, const std::u32string& find) {
+    std::size_t i = first;
+    for (std::size_t k = 0; k < find.size();) {
+        if (i >= units.size()) return 0;
+        const Unit& unit = units[i];
+        if (unit.record == kJunction) {
+            if (find[k] == U' ' && unit.gap >= RecordLineLimits::kWordGap) {
+                ++k;
+            } else if (find[k] == U' ' || unit.gap >= RecordLineLimits::kLetterGap) {
+                return 0;
+            }
+            ++i;
+            continue;
+        }
+        if (unit.character != find[k]) return 0;
+        ++i;
+        ++k;
+    }
+    return i - first;
+}
+
+TextOverRecords occurrence(const PageGlyphs& page, const std::vector<Unit>& units,
+                           std::size_t first, std::size_t count) {
+    TextOverRecords found;
+    for (std::size_t i = first; i < first + count; ++i) {
+        const Unit& unit = units[i];
+        if (unit.record == kJunction) continue;
+        if (found.spans.empty() || found.spans.back().record != unit.record) {
+            found.spans.push_back({unit.record, unit.begin, unit.end});
+        }
+        found.spans.back().end = unit.end;
+    }
+    bool any = false;
+    for (const RecordSpan& span : found.spans) {
+        const RecordLayout& layout = page.records()[span.record];
+        for (std::size_t g = layout.firstGlyph; g < layout.firstGlyph + layout.glyphCount; ++g) {
+            const PageGlyph& glyph = page.glyphs()[g];
+            if (glyph.textEnd <= span.begin || glyph.textBegin >= span.end) continue;
+            if (!any) std::copy(glyph.box, glyph.box + 4, found.box);
+            any = true;
+            found.box[0] = std::min(found.box[0], glyph.box[0]);
+            found.box[1] = std::min(found.box[1], glyph.box[1]);
+            found.box[2] = std::max(found.box[2], glyph.box[2]);
+            found.box[3] = std::max(found.box[3], glyph.box[3]);
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
+std::vector<TextOverRecords> findTextOverRecords(const PageGlyphs& page, const std::string& find) {
+    std::vector<TextOverRecords> found;
+    const std::u32string wanted = decodeUtf8(find);
+    if (wanted.empty()) return found;
+    for (const RecordLine& line : recordLines(page)) {
+        const std::vector<Unit> units = lineUnits(page, line);
+        for (std::size_t first = 0; first < units.size();) {
+            const std::size_t count =
+                units[first].record == kJunction ? 0 : matchAt(units, first, wanted);
+            if (count == 0) {
+                ++first;
+                continue;
+            }
+            TextOverRecords match = occurrence(page, units, first, count);
+            if (match.spans.size() < 2) {
+                ++first;
+                continue;
+            }
+            found.push_back(std::move(match));
+            first += count;
+        }
+    }
+    return found;
+}
+
+}  // namespace relettra::pdf
