@@ -1,53 +1,29 @@
-// One image decoder on arbitrary bytes; which one is chosen when the target is built
-// (RELETTRA_FUZZ_DECODER: jpeg, png, bmp or gif). A decoded image is also row-filtered the way
-// its samples are compressed.
+// The image reader on arbitrary bytes, as an image rule hands it a file: the format is told by
+// the signature, then the JPEG header is read (the file is embedded as it is) or the PNG, BMP or
+// GIF is decoded, row-filtered and compressed into an image XObject. The corpus holds seeds of
+// every format, so each decoder gets its share of the inputs.
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 
-#include "pdf/images/jpeg_header.h"
-#include "pdf/images/png_decoder.h"
-#include "pdf/images/png_predictor.h"
-#include "pdf/images/stb_decoder.h"
+#include <qpdf/QPDF.hh>
 
-namespace {
-
-using relettra::pdf::DecodedImage;
-
-std::optional<DecodedImage> decode(std::string_view bytes, std::string& error) {
-#if RELETTRA_FUZZ_DECODER_JPEG
-    const auto header = relettra::pdf::readJpegHeader(bytes, error);
-    if (header && (header->width <= 0 || header->height <= 0)) __builtin_trap();
-    return std::nullopt;
-#elif RELETTRA_FUZZ_DECODER_PNG
-    return relettra::pdf::decodePng(bytes, error);
-#elif RELETTRA_FUZZ_DECODER_BMP
-    return relettra::pdf::decodeBmp(bytes, error);
-#elif RELETTRA_FUZZ_DECODER_GIF
-    return relettra::pdf::decodeGif(bytes, error);
-#else
-#error "RELETTRA_FUZZ_DECODER_<name> names the decoder"
-#endif
-}
-
-}  // namespace
+#include "pdf/images/image_xobject.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    QPDF pdf;
+    pdf.emptyPDF();
     std::string error;
-    const auto image = decode(std::string_view(reinterpret_cast<const char*>(data), size), error);
-    if (!image) {
-        return 0;
-    }
-    // Samples as the image XObject compresses them: whole rows, each padded to whole bytes.
-    const std::size_t channels = image->color == relettra::pdf::RasterColor::Rgb ? 3 : 1;
-    const std::size_t rowBits =
-        static_cast<std::size_t>(image->width) * channels * image->bitsPerComponent;
-    const std::size_t rowBytes = (rowBits + 7) / 8;
-    if (rowBytes == 0 || image->samples.size() != rowBytes * image->height) __builtin_trap();
-    if (image->bitsPerComponent >= 8) {
-        relettra::pdf::applyPngPredictor(image->samples, rowBytes,
-                                         channels * image->bitsPerComponent / 8);
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    auto image = relettra::pdf::makeImageXObject(pdf, bytes, error);
+    if (image) {
+        // An image that was accepted has a size and a stream.
+        if (image->info.pixelWidth <= 0 || image->info.pixelHeight <= 0 ||
+            !image->stream.isStream()) {
+            __builtin_trap();
+        }
+    } else if (error.empty()) {
+        __builtin_trap();  // a refusal always says why
     }
     return 0;
 }

@@ -118,9 +118,8 @@ def pdf_seeds():
 
 def image_seeds():
     for image in sorted(IMAGES.iterdir()):
-        kind = {".jpg": "jpeg", ".png": "png", ".bmp": "bmp", ".gif": "gif"}.get(image.suffix)
-        if kind:
-            put(kind + "_decoder_fuzzer", image.read_bytes())
+        if image.suffix in (".jpg", ".png", ".bmp", ".gif"):
+            put("image_decoder_fuzzer", image.read_bytes())
 
 
 def rule_line_seeds():

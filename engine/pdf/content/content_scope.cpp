@@ -3,9 +3,9 @@
 #include <qpdf/Pl_Buffer.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include "pdf/basics/compressed_stream.h"
+#include "pdf/basics/resources.h"
 #include "pdf/content/annotation_appearances.h"
-#include "pdf/page_editor.h"
-#include "pdf/resources.h"
 
 namespace relettra::pdf {
 

@@ -1,4 +1,4 @@
-#include "pdf/resources.h"
+#include "pdf/basics/resources.h"
 
 #include <qpdf/QPDFPageObjectHelper.hh>
 
