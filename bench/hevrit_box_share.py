@@ -6,6 +6,7 @@
    The result is judged by bench/true_edit_share.py's judge_edit():
      true edit - the new word stands at the old place and no font was added (pdffonts);
      fallback  - the new word stands there, the fallback font was added, the old word is gone;
+     not done  - the engine changed nothing and said why (a form field's value, say);
      failure   - anything else.
    Shares are printed per font kind (MANIFEST.json) and writing direction.
 2. Baseline estimate: the PDF library's word box spans ascent to descent around the baseline, in
@@ -100,11 +101,12 @@ def edit_shares(hevrit, marqel, kit):
                                       f"{' (' + reason + ')' if verdict == 'failure' else ''}"
                                       f"  rule {rule.strip()}")
     print(f"{'font kind':28} {'direction':9} {'words':>6} {'true edit':>10} {'fallback':>9} "
-          f"{'failure':>8} {'true %':>7}")
+          f"{'not done':>9} {'failure':>8} {'true %':>7}")
     for (kind, direction), c in sorted(results.items()):
         total = sum(c.values())
         print(f"{kind:28} {direction or 'across':9} {total:6} {c['true edit']:10} "
-              f"{c['fallback']:9} {c['failure']:8} {100.0 * c['true edit'] / total:6.1f}%")
+              f"{c['fallback']:9} {c['not done']:9} {c['failure']:8} "
+              f"{100.0 * c['true edit'] / total:6.1f}%")
     all_words = sum(sum(c.values()) for c in results.values())
     true_edits = sum(c["true edit"] for c in results.values())
     print(f"{'all':38} {all_words:6} {true_edits:10} {'':9} {'':8} "

@@ -5,6 +5,8 @@ rule replaces it by a word of the same length made of the same letters in anothe
 subset font holds them), one rule per run. Each result is judged by independent readers:
   true edit  - the new word stands at the old place and no font was added (pdffonts);
   fallback   - the new word stands there, the fallback font was added, the old word is gone;
+  not done   - the engine changed nothing and said why ("Rule result: not done: ..."), as for a
+               form field's value; the old word stays, nothing is claimed;
   failure    - anything else (the old word still extractable there, or the new word missing).
 Usage: true_edit_share.py MARQEL KIT_DIR [FILE...]   (only the named kit files, when given)
 With VERBOSE=1 in the environment, every word that was not a true edit is listed on standard
@@ -56,7 +58,8 @@ def pixels(points):
 def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts):
     """Runs the engine on one rule line and judges the result by independent readers.
     box is the old word's (x0, y0, x1, y1) in points. Returns the verdict ("true edit",
-    "fallback" or "failure"), why a failure failed, and the engine's "Rule result:" lines."""
+    "fallback", "not done" or "failure"), why a failure failed, and the engine's
+    "Rule result:" lines."""
     x0, y0, x1, y1 = box
     rules = os.path.join(work, "rules.txt")
     out = os.path.join(work, "out.pdf")
@@ -67,6 +70,8 @@ def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts)
     run = subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True, text=True,
                          errors="replace")
     said = [line for line in run.stdout.splitlines() if line.startswith("Rule result:")]
+    if said and said[-1].startswith("Rule result: not done:") and "change success? 0" in run.stdout:
+        return "not done", "", said
     if not os.path.exists(out):
         return "failure", "no output", said
     after = words(out)[page_index]
@@ -130,10 +135,12 @@ def main():
 
 
 def table(title, results):
-    print(f"{title:28} {'words':>6} {'true edit':>10} {'fallback':>9} {'failure':>8} {'true %':>7}")
+    print(f"{title:28} {'words':>6} {'true edit':>10} {'fallback':>9} {'not done':>9} "
+          f"{'failure':>8} {'true %':>7}")
     for key, c in sorted(results.items()):
         total = sum(c.values())
-        print(f"{key:28} {total:6} {c['true edit']:10} {c['fallback']:9} {c['failure']:8} "
+        print(f"{key:28} {total:6} {c['true edit']:10} {c['fallback']:9} {c['not done']:9} "
+              f"{c['failure']:8} "
               f"{100.0 * c['true edit'] / total:6.1f}%")
 
 if __name__ == "__main__":

@@ -4,7 +4,9 @@
 #include <exception>
 #include <functional>
 #include <new>
+#include <qpdf/QPDFAnnotationObjectHelper.hh>
 #include <qpdf/QPDFExc.hh>
+#include <qpdf/QPDFFormFieldObjectHelper.hh>
 #include <string>
 
 #include "pdf/basics/utf8.h"
@@ -487,6 +489,40 @@ int pdfPageShowsText(PDF* pdf, const char* utf8) {
         }
         relettra::pdf::TextInterpreter interpreter(d.fonts());
         return interpreter.showsText(page->parsedContent(), utf8) ? 1 : 0;
+    });
+}
+
+int pdfFormFieldShowsTextAt(PDF* pdf, double x, double y, double width, double height,
+                            const char* utf8) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageEditor* page = d.openPage();
+        if (page == nullptr || utf8 == nullptr || *utf8 == '\0') {
+            return -1;
+        }
+        double x0 = 0;
+        double yA = 0;
+        d.toUpright(*page, x, y, x0, yA);
+        const double yB = d.topDownCoordinates() ? yA - height : yA + height;
+        const double areaBottom = std::min(yA, yB);
+        const double areaTop = std::max(yA, yB);
+        const QPDFMatrix userToUpright = page->geometry().userToUpright();
+        for (QPDFAnnotationObjectHelper& widget : page->page().getAnnotations("/Widget")) {
+            if (widget.getFlags() & (an_hidden | an_no_view)) {
+                continue;
+            }
+            const QPDFObjectHandle::Rectangle rect =
+                userToUpright.transformRectangle(widget.getRect());
+            if (rect.urx <= x0 || rect.llx >= x0 + width || rect.ury <= areaBottom ||
+                rect.lly >= areaTop) {
+                continue;
+            }
+            // The widget is the field, or one of its kids: the value may be inherited.
+            QPDFFormFieldObjectHelper field(widget.getObjectHandle());
+            if (field.getValueAsString().find(utf8) != std::string::npos) {
+                return 1;
+            }
+        }
+        return 0;
     });
 }
 

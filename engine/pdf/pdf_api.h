@@ -202,6 +202,13 @@ int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callba
 // none does, negative on error. A quick test that spares the full parse of pages without it.
 int pdfPageShowsText(PDF* pdf, const char* utf8);
 
+// 1 when a form field that the open page shows (a /Widget annotation, not hidden) overlaps the
+// area (caller's coordinates) and holds `utf8` in its value, 0 when none does, negative on error.
+// Form fields draw their values above the page's content from values the form keeps, so text
+// written into the page there would stay hidden under the field's old value.
+int pdfFormFieldShowsTextAt(PDF* pdf, double x, double y, double width, double height,
+                            const char* utf8);
+
 // The width of the space character of `font` (as handed to setFont) at `size`, in text space.
 double fntGetSpaceWidth(PDF* pdf, const void* font, double size);
 

@@ -313,6 +313,10 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
                                       &whyNotInFont, &found);
     if (changed == 1) {
         outcome.outcome = RuleOutcome::OwnFont;
+    } else if (pdfFormFieldShowsTextAt(pdf, left, top, width, height, find.c_str()) == 1) {
+        // The fallback would write under the field, which goes on showing the old value.
+        pdfEndPage(pdf);
+        outcome.reason = "the text at this place is a form field's value, which rules do not change";
     } else {
         std::string whyNotOverwritten;
         changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,

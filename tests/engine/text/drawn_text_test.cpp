@@ -237,7 +237,8 @@ TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldV
     }
     EXPECT_GT(dark, 10);
     // The hidden note (its appearance at 76, 408 from the bottom) and the form field's value
-    // are not the page's text.
+    // are not the page's text. Writing under the field would leave its old value on top, so a
+    // rule on the value changes nothing and says why.
     TempDir dir;
     EngineRun run = runTextRules(dir, testsupport::kitDir() / "annotation_text.pdf",
                                  {{1, 76, 792 - 408 - 12, 40, 12, "Hidden", "Shown"}});
@@ -246,7 +247,10 @@ TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldV
     TempDir fieldDir;
     Outcome field = applyRule(fieldDir, "annotation_text.pdf", "Field", "Input");
     EXPECT_EQ(field.run.ruleResults(),
-              std::vector<std::string>{"fallback font: the find text is not on the page"});
+              std::vector<std::string>{"not done: the text at this place is a form field's "
+                                       "value, which rules do not change"});
+    EXPECT_FALSE(fontAdded("annotation_text.pdf", field));
+    EXPECT_EQ(pageWords(field.after, 1), pageWords(field.before, 1));
 }
 
 }  // namespace
