@@ -54,6 +54,7 @@ RecordGeometry MeasureRecord(const TPDFStack& record) {
         while (angle >= 360) angle -= 360;
     }
     g.angle = static_cast<int>(angle);
+    g.verticalWriting = record.verticalWriting;
     return g;
 }
 
@@ -84,7 +85,12 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
         if (up && first > last) first = last;
         if (!up && last < first) last = first;
         const double half = size / 2;
-        return std::fabs(size - extent) < half && ruleTop > first - half && ruleTop < last + half;
+        // Readers differ on where a top-to-bottom font's glyphs stand: below the current point,
+        // as the font's vertical origin puts them, or a whole em higher, as some text extractors
+        // and page helpers report them. A rule drawn on either box is on the text.
+        const double higher = record.verticalWriting ? size : 0.0;
+        return std::fabs(size - extent) < half && ruleTop > first - half - higher &&
+               ruleTop < last + half;
     }
     if (runsUpsideDown(record.angle)) {
         // The glyphs hang below the baseline: the rule's box starts there.

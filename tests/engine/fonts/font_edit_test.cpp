@@ -119,6 +119,30 @@ TEST_P(FontSourceEdit, letterNoFontHas_changesNothingAndNamesIt) {
     EXPECT_TRUE(testsupport::qpdfCheckPasses(run.output));
 }
 
+// A heading in a top-to-bottom CID font: a rule on the box an extractor reports (a whole em
+// above where the font's vertical origin puts the glyphs) is an edit in the page's font.
+TEST(VerticalWritingFont, ruleOnTheExtractorsBox_isEditedInItsFont) {
+    const auto input = testsupport::kitDir() / "reportlab_cid.pdf";
+    const std::vector<Word> before = testsupport::extractWords(input);
+    std::optional<Word> heading = uniqueWord(before, 1, "縦書きの見出し");
+    ASSERT_TRUE(heading.has_value());
+    PointRule rule;
+    rule.left = static_cast<int>(heading->xMin);
+    rule.top = static_cast<int>(heading->yMin);
+    rule.width = static_cast<int>(heading->xMax - heading->xMin);
+    rule.height = static_cast<int>(heading->yMax - heading->yMin);
+    rule.find = heading->text;
+    rule.replace = "書きの見出し縦";
+    testsupport::TempDir dir;
+    EngineRun run = runTextRules(dir, input, {rule});
+    ASSERT_EQ(run.ruleResults(), std::vector<std::string>{"own font"}) << run.result.output;
+    std::optional<Word> edited = uniqueWord(testsupport::extractWords(run.output), 1, rule.replace);
+    ASSERT_TRUE(edited.has_value());
+    EXPECT_NEAR(edited->xMin, heading->xMin, 0.01);
+    EXPECT_NEAR(edited->yMin, heading->yMin, 0.01);
+    EXPECT_NEAR(edited->yMax, heading->yMax, 0.01);
+}
+
 INSTANTIATE_TEST_SUITE_P(Kit, FontSourceEdit, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<FontCase>& info) {
                              return std::string(info.param.name);
