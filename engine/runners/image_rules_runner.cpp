@@ -62,6 +62,11 @@ int insertImages(const std::string& input, const char* outputPath, const std::st
         }
         RuleResult result;
         if (rule.page >= 1 && rule.page <= pageCount && rule.page != openPage) {
+            // The page drawn on so far is written first: its images must not be lost unseen.
+            if (openPage != 0 && pdfEndPage(pdf) != 1) {
+                std::printf("Page %d could not be written: nothing was written.\n", openPage);
+                return kEngineFailure;
+            }
             openPage = pdfEditPage(pdf, rule.page) == 1 ? rule.page : 0;
         }
         if (rule.page >= 1 && rule.page == openPage) {
@@ -82,8 +87,9 @@ int insertImages(const std::string& input, const char* outputPath, const std::st
                     rulePath.c_str());
         return kImageRuleFileUnreadable;
     }
-    if (openPage != 0) {
-        pdfEndPage(pdf);
+    if (openPage != 0 && pdfEndPage(pdf) != 1) {
+        std::printf("Page %d could not be written: nothing was written.\n", openPage);
+        return kEngineFailure;
     }
     return pdfCloseFile(pdf) != 0 ? kImageRulesDone : kImageOutputNotWritten;
 }

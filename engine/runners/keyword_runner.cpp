@@ -85,7 +85,10 @@ int stampPages(PDF* pdf, const char* imageBytes, int imageLength, double width, 
             const int drawn =
                 pdfInsertImageFromBuffer(pdf, hit.x, hit.top, width, height, imageBytes,
                                          static_cast<size_t>(imageLength), 1);
-            pdfEndPage(pdf);
+            if (pdfEndPage(pdf) != 1) {
+                std::printf("Page %d could not be written: nothing was written.\n", page);
+                return kEngineFailure;
+            }
             if (drawn != 1) {
                 // Every stamp is the same image: when one cannot be drawn, none can.
                 std::printf("The image cannot be drawn: nothing was written.\n");

@@ -1,6 +1,8 @@
 #include "runners/text_rule_apply.h"
 
 #include <algorithm>
+#include <cmath>
+#include <set>
 #include <cstdio>
 #include <vector>
 
@@ -180,6 +182,7 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
     TPDFStack record;
     int replaced = 0;
     bool onPage = false;
+    std::vector<MatchedOverRecords> deferred;
     std::string missingGlyph;
     TextAtRule seen;
     if (pdfInitStack(pdf, &record) == 1) {
@@ -195,12 +198,21 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
         if (!anyAtPlace) {
             overRecords = matchOverRecords(pdf, left, top, width, height, find, onPage);
         }
+        // Records whose text changed: another occurrence in one of them is replaced once the
+        // page has been written, since each edit starts from the text as first read.
+        std::set<size_t> editedRecords;
         for (const MatchedOverRecords& match : overRecords) {
+            if (std::any_of(match.text.spans.begin(), match.text.spans.end(),
+                            [&](const TPDFTextSpan& s) { return editedRecords.count(s.record); })) {
+                deferred.push_back(match);
+                continue;
+            }
             for (const TPDFStack& part : match.records) {
                 std::printf("strtext is :%s\n", part.text.c_str());
             }
             if (replaceOverRecords(pdf, match, replace, missingGlyph)) {
                 replaced = 1;
+                for (const TPDFTextSpan& span : match.text.spans) editedRecords.insert(span.record);
                 continue;
             }
             noteLine(seen, match.line);
@@ -239,7 +251,26 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
         }
     }
     if (replaced != 0) {
-        pdfEndPage(pdf);
+        if (pdfEndPage(pdf) != 1) {
+            explain(whyNot, "the changed page could not be written");
+            return -1;
+        }
+        // Each occurrence put off is taken by a rule narrowed to where it stood along its line.
+        for (const MatchedOverRecords& later : deferred) {
+            int narrowLeft = left, narrowTop = top, narrowWidth = width, narrowHeight = height;
+            if (WritingDirection(later.line) % 180 == 0) {
+                narrowLeft = static_cast<int>(std::floor(later.text.box[0]));
+                narrowWidth = static_cast<int>(std::ceil(later.text.box[2])) - narrowLeft;
+            } else {
+                narrowTop = static_cast<int>(std::floor(later.text.box[1]));
+                narrowHeight = static_cast<int>(std::ceil(later.text.box[3])) - narrowTop;
+            }
+            if (ReplaceMatchingText(pdf, page, narrowLeft, narrowTop, narrowWidth, narrowHeight,
+                                    find, replace) < 0) {
+                explain(whyNot, "the changed page could not be written");
+                return -1;
+            }
+        }
         return replaced;
     }
     // The page stays open, its records read, for the fallback.
@@ -283,6 +314,11 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     TPDFStack removed;
     const int removedCount = pdfRemoveTextInAreaAndSpans(
         pdf, left, top, width, height, knownLine ? &found->word : nullptr, &removed);
+    if (removedCount < 0) {
+        pdfEndPage(pdf);
+        explain(whyNot, "the old text could not be removed");
+        return -1;
+    }
     if (!knownLine && removedCount > 0) {
         const RecordGeometry geometry = MeasureRecord(removed);
         direction = WritingDirection(geometry);
@@ -292,14 +328,22 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
         }
     }
     pdfSetFillColor(pdf, 0xFFFFFF);
-    pdfRectangle(pdf, left, top, width, height, 3);
+    bool drawn = pdfRectangle(pdf, left, top, width, height, 3) == 1;
     pdfSetFillColor(pdf, 0);
-    if (direction == 0) {
-        pdfWriteTextA(pdf, left, top, replace.c_str());
-    } else {
-        pdfWriteTurnedTextA(pdf, left, top, width, height, direction, replace.c_str());
+    drawn = drawn && (direction == 0 ? pdfWriteTextA(pdf, left, top, replace.c_str())
+                                     : pdfWriteTurnedTextA(pdf, left, top, width, height,
+                                                           direction, replace.c_str())) == 1;
+    // The old text is gone from the content by now: a new text that is not drawn, or a page that
+    // is not written, would lose it, so the run must not go on to write the document.
+    if (!drawn) {
+        pdfEndPage(pdf);
+        explain(whyNot, "the new text could not be written");
+        return -1;
     }
-    pdfEndPage(pdf);
+    if (pdfEndPage(pdf) != 1) {
+        explain(whyNot, "the changed page could not be written");
+        return -1;
+    }
     return 1;
 }
 
@@ -311,7 +355,9 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
     TextAtRule found;
     int changed = ReplaceMatchingText(pdf, page, left, top, width, height, find, replace,
                                       &whyNotInFont, &found);
-    if (changed == 1) {
+    if (changed < 0) {
+        outcome.reason = whyNotInFont;
+    } else if (changed == 1) {
         outcome.outcome = RuleOutcome::OwnFont;
     } else if (pdfFormFieldShowsTextAt(pdf, left, top, width, height, find.c_str()) == 1) {
         // The fallback would write under the field, which goes on showing the old value.
@@ -324,6 +370,8 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
         if (changed == 1) {
             outcome.outcome = RuleOutcome::FallbackFont;
             outcome.reason = whyNotInFont;
+        } else if (changed < 0) {
+            outcome.reason = whyNotOverwritten;
         } else if (whyNotOverwritten == whyNotInFont) {
             outcome.reason = whyNotOverwritten;
         } else {

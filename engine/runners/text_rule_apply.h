@@ -25,7 +25,8 @@ struct TextAtRule {
 // and top, its glyphs over the rule's left and width): the replacement goes into its records in
 // order, each keeping its font, or else whole into the first record whose font can show it,
 // the others losing their part in place. When nothing was replaced the page stays open for
-// OverwriteRuleArea, and `found` (when given) tells it what stood there.
+// OverwriteRuleArea, and `found` (when given) tells it what stood there. -1 when the changed
+// page could not be written (the document is then not fit to be saved).
 int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int height,
                         const std::string& find, const std::string& replace,
                         std::string* whyNot = nullptr, TextAtRule* found = nullptr);
@@ -35,7 +36,8 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
 // the direction and at the size of the text it replaces (those of `found`, else of the text
 // removed from the area, else across the page at the rule's height). 1 when done, 0 (the page
 // unchanged) when the page does not exist, the font cannot be loaded or lacks a character of
-// `replace`; `whyNot` (when given) says which.
+// `replace`; `whyNot` (when given) says which. -1 when the old text was removed but the new
+// one could not be drawn or the page not written: the document is then not fit to be saved.
 int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int height,
                       const std::string& replace, std::string* whyNot = nullptr,
                       const TextAtRule* found = nullptr);

@@ -61,8 +61,12 @@ int ReplaceTextByRules(const char* inputPath, const char* outputPath, const char
                 ApplyTextRule(*context, rule.page, PixelsToPoints(rule.left),
                               PixelsToPoints(rule.top), PixelsToPoints(rule.width),
                               PixelsToPoints(rule.height), rule.find, rule.replace, &result);
-            std::printf("change success? %d\n", changed);
+            std::printf("change success? %d\n", changed == 1 ? 1 : 0);
             std::printf("%s\n", RuleResultLine(result).c_str());
+            if (changed < 0) {
+                std::printf("The document could not be changed safely: nothing was written.\n");
+                return kEngineFailure;
+            }
         }
         if (rules.failed()) {
             std::printf("Cannot read the rule file %s in full: nothing was written.\n",

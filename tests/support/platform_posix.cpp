@@ -1,4 +1,5 @@
-// The operating-system part of the test support: starting programs with limits, named pipes.
+// The operating-system part of the test support: starting programs with limits, named pipes,
+// environment variables.
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -12,6 +13,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "scoped_environment.h"
 #include "test_support.h"
 
 extern char** environ;
@@ -19,6 +21,14 @@ extern char** environ;
 namespace testsupport {
 
 namespace fs = std::filesystem;
+
+void setEnvironment(const char* name, const char* value) {
+    if (value != nullptr) {
+        setenv(name, value, 1);
+    } else {
+        unsetenv(name);
+    }
+}
 
 namespace {
 

@@ -43,4 +43,16 @@ QPDFObjectHandle newPdfNumber(double value) {
     return QPDFObjectHandle::newReal(text);
 }
 
+QPDFMatrix matrixFromArray(QPDFObjectHandle array) {
+    if (!array.isArray() || array.getArrayNItems() != 6) {
+        return QPDFMatrix();
+    }
+    double v[6];
+    for (int i = 0; i < 6; ++i) {
+        QPDFObjectHandle item = array.getArrayItem(i);
+        v[i] = item.isNumber() ? item.getNumericValue() : (i == 0 || i == 3 ? 1 : 0);
+    }
+    return QPDFMatrix(v[0], v[1], v[2], v[3], v[4], v[5]);
+}
+
 }  // namespace relettra::pdf

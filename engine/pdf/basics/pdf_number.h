@@ -1,5 +1,6 @@
 #pragma once
 
+#include <qpdf/QPDFMatrix.hh>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <string>
 
@@ -11,5 +12,9 @@ std::string formatPdfNumber(double value);
 
 // The same number as a PDF object: an integer when it has no fraction left, else a real.
 QPDFObjectHandle newPdfNumber(double value);
+
+// A /Matrix array of six numbers; the identity when it is anything else, and an entry that is
+// not a number counts as the identity's.
+QPDFMatrix matrixFromArray(QPDFObjectHandle array);
 
 }  // namespace relettra::pdf

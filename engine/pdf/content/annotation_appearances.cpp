@@ -3,23 +3,14 @@
 #include <qpdf/Constants.h>
 
 #include <algorithm>
+#include <set>
 #include <qpdf/QPDFAnnotationObjectHelper.hh>
+
+#include "pdf/basics/pdf_number.h"
 
 namespace relettra::pdf {
 
 namespace {
-
-QPDFMatrix matrixOf(QPDFObjectHandle array) {
-    if (!array.isArray() || array.getArrayNItems() != 6) {
-        return QPDFMatrix();
-    }
-    double v[6];
-    for (int i = 0; i < 6; ++i) {
-        QPDFObjectHandle item = array.getArrayItem(i);
-        v[i] = item.isNumber() ? item.getNumericValue() : (i == 0 || i == 3 ? 1 : 0);
-    }
-    return QPDFMatrix(v[0], v[1], v[2], v[3], v[4], v[5]);
-}
 
 // The form's space to the page: its /Matrix, then the scaling and move that fit its turned
 // /BBox into the annotation's rectangle.
@@ -30,7 +21,7 @@ bool placementOf(QPDFAnnotationObjectHelper& annotation, QPDFObjectHandle stream
     if (!bbox.isRectangle()) {
         return false;
     }
-    const QPDFMatrix matrix = matrixOf(dict.getKey("/Matrix"));
+    const QPDFMatrix matrix = matrixFromArray(dict.getKey("/Matrix"));
     const QPDFObjectHandle::Rectangle box = matrix.transformRectangle(bbox.getArrayAsRectangle());
     const QPDFObjectHandle::Rectangle rect = annotation.getRect();
     const double width = box.urx - box.llx;
@@ -54,8 +45,11 @@ std::vector<ShownAppearance> shownAppearances(QPDFObjectHandle page) {
     if (!annots.isArray()) {
         return shown;
     }
+    std::set<QPDFObjGen> seen;
     for (QPDFObjectHandle annot : annots.getArrayAsVector()) {
         if (!annot.isDictionary()) continue;
+        // An annotation listed twice is shown once.
+        if (annot.isIndirect() && !seen.insert(annot.getObjGen()).second) continue;
         QPDFAnnotationObjectHelper helper(annot);
         if (helper.getSubtype() == "/Widget" || (helper.getFlags() & (an_hidden | an_no_view))) {
             continue;

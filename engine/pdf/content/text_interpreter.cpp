@@ -2,28 +2,21 @@
 
 #include <cmath>
 
+#include "pdf/basics/pdf_number.h"
+
 namespace relettra::pdf {
 
 namespace {
 
 constexpr int kMaxFormDepth = 12;
+// Forms drawn in one walk of a page, all nesting levels together: a form drawn six times by a
+// form drawn six times, twelve levels deep, would otherwise be walked two billion times.
+constexpr long kMaxFormsDrawn = 100000;
 
 struct GraphicsState {
     QPDFMatrix ctm;
     TextState text;
 };
-
-QPDFMatrix matrixFromArray(QPDFObjectHandle array) {
-    if (!array.isArray() || array.getArrayNItems() != 6) {
-        return QPDFMatrix();
-    }
-    double v[6];
-    for (int i = 0; i < 6; ++i) {
-        QPDFObjectHandle item = array.getArrayItem(i);
-        v[i] = item.isNumber() ? item.getNumericValue() : (i == 0 || i == 3 ? 1 : 0);
-    }
-    return QPDFMatrix(v[0], v[1], v[2], v[3], v[4], v[5]);
-}
 
 }  // namespace
 
@@ -61,7 +54,17 @@ double TextShow::totalAdvance() const {
     return total;
 }
 
+bool TextInterpreter::mayDrawForm(const ContentScope& drawing, QPDFObjectHandle form) {
+    // A form that draws itself, directly or through other forms, is drawn once.
+    const QPDFObjGen id = form.getObjGen();
+    for (const ContentScope* scope = &drawing; scope != nullptr; scope = scope->parent) {
+        if (scope->owner.isInitialized() && scope->owner.getObjGen() == id) return false;
+    }
+    return ++formsDrawn_ <= kMaxFormsDrawn;
+}
+
 bool TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener) {
+    formsDrawn_ = 0;
     if (!runScope(page, page.pageScope(), initialCtm, TextState(), listener, 0)) {
         return false;
     }
@@ -78,6 +81,7 @@ bool TextInterpreter::run(PageContent& page, const QPDFMatrix& initialCtm, TextL
 }
 
 bool TextInterpreter::showsText(PageContent& page, const std::string& needle) {
+    formsDrawn_ = 0;
     std::string buffer;
     if (scopeShowsText(page, page.pageScope(), needle, buffer, 0, nullptr)) {
         return true;
@@ -130,7 +134,8 @@ bool TextInterpreter::scopeShowsText(PageContent& page, ContentScope& scope,
                    depth < kMaxFormDepth) {
             std::string formName(content.text(content.operand(op, op.operandCount - 1)));
             QPDFObjectHandle form = xobjects.getKey(formName);
-            if (form.isStream() && form.getDict().getKey("/Subtype").isNameAndEquals("/Form")) {
+            if (form.isStream() && form.getDict().getKey("/Subtype").isNameAndEquals("/Form") &&
+                mayDrawForm(scope, form)) {
                 ContentScope* formScope = page.formScope(scope, formName, form);
                 // A form starts with the font of the graphics state that draws it.
                 if (scopeShowsText(page, *formScope, needle, buffer, depth + 1, font)) {
@@ -278,7 +283,8 @@ bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPD
                     std::string formName(content.text(t));
                     QPDFObjectHandle form = xobjects.getKey(formName);
                     if (form.isStream() &&
-                        form.getDict().getKey("/Subtype").isNameAndEquals("/Form")) {
+                        form.getDict().getKey("/Subtype").isNameAndEquals("/Form") &&
+                        mayDrawForm(scope, form)) {
                         ContentScope* formScope = page.formScope(scope, formName, form);
                         QPDFMatrix formCtm = gs.ctm;
                         formCtm.concat(matrixFromArray(form.getDict().getKey("/Matrix")));

@@ -52,6 +52,14 @@ struct TextShow {
     double adjustmentAdvance(double adjustment) const;
     // Text space advance of the whole operator.
     double totalAdvance() const;
+    // Text space to upright page coordinates where the showing starts.
+    QPDFMatrix toPage() const {
+        QPDFMatrix m = ctm;
+        m.concat(tm);
+        return m;
+    }
+    // Whether the font writes top to bottom.
+    bool writesVertically() const { return state.font && state.font->isVertical(); }
 };
 
 // Receives what the interpreter finds, in content order. Returning false from onShow stops.
@@ -85,7 +93,11 @@ class TextInterpreter {
                         std::string& buffer, int depth, std::shared_ptr<const PdfFont> font);
     bool runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm, TextState state,
                   TextListener& listener, int depth);
+    // Whether one more form may be drawn in this walk; counts it.
+    bool mayDrawForm(const ContentScope& drawing, QPDFObjectHandle form);
+
     FontCache& fonts_;
+    long formsDrawn_ = 0;  // in the current walk
 };
 
 }  // namespace relettra::pdf

@@ -31,7 +31,7 @@ void glyphCentre(const TextShow& show, const PlacedGlyph& glyph, double& x, doub
     const double size = show.state.fontSize;
     double tx = 0;
     double ty = 0;
-    if (show.state.font && show.state.font->isVertical()) {
+    if (show.writesVertically()) {
         tx = 0;
         ty = -(glyph.penStart + decoded.advance * size / 2);
     } else {
@@ -50,7 +50,7 @@ void glyphEmBox(const TextShow& show, const PlacedGlyph& glyph, double box[4]) {
     const double width = show.elements[glyph.element].glyphs[glyph.glyph].advance * size;
     double xs[2] = {glyph.penStart, glyph.penStart + width * show.state.horizontalScaling};
     double ys[2] = {show.state.rise - 0.2 * size, show.state.rise + 0.8 * size};
-    if (show.state.font && show.state.font->isVertical()) {
+    if (show.writesVertically()) {
         xs[0] = -size / 2;
         xs[1] = size / 2;
         ys[0] = -glyph.penStart;

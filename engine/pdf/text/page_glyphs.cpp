@@ -9,20 +9,10 @@ namespace relettra::pdf {
 
 namespace {
 
-QPDFMatrix showMatrix(const TextShow& show) {
-    QPDFMatrix m = show.ctm;
-    m.concat(show.tm);
-    return m;
-}
-
-bool writesVertically(const TextShow& show) {
-    return show.state.font && show.state.font->isVertical();
-}
-
 // The record's direction and size from its first operator.
 void measureLine(const TextShow& show, RecordLayout& layout) {
-    const QPDFMatrix m = showMatrix(show);
-    const bool vertical = writesVertically(show);
+    const QPDFMatrix m = show.toPage();
+    const bool vertical = show.writesVertically();
     const double alongX = vertical ? -m.c : m.a;
     const double alongY = vertical ? -m.d : m.b;
     const double length = std::hypot(alongX, alongY);
@@ -47,8 +37,8 @@ PageGlyphs::PageGlyphs(const std::vector<TextShow>& shows,
         for (std::size_t s : runs[r]) {
             const TextShow& show = shows[s];
             const SpacedText spaced = spaceText(show);
-            const QPDFMatrix m = showMatrix(show);
-            const bool vertical = writesVertically(show);
+            const QPDFMatrix m = show.toPage();
+            const bool vertical = show.writesVertically();
             const auto offset = static_cast<std::uint32_t>(layout.text.size());
             for (std::size_t g = 0; g < spaced.glyphs.size(); ++g) {
                 const PlacedGlyph& placed = spaced.glyphs[g];

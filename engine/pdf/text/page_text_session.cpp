@@ -40,21 +40,6 @@ std::string PageTextSession::text(size_t index) const {
     return out;
 }
 
-namespace {
-
-// The text-to-page matrix of a show.
-QPDFMatrix showMatrix(const TextShow& show) {
-    QPDFMatrix m = show.ctm;
-    m.concat(show.tm);
-    return m;
-}
-
-bool isVertical(const TextShow& show) {
-    return show.state.font && show.state.font->isVertical();
-}
-
-}  // namespace
-
 bool PageTextSession::textBox(size_t index, size_t begin, size_t end, double box[4]) const {
     if (index >= runs_.size()) return false;
     bool any = false;
@@ -193,8 +178,8 @@ namespace {
 
 // How far one text space unit along the show's baseline reaches on the page.
 double alongScale(const TextShow& show) {
-    const QPDFMatrix m = showMatrix(show);
-    return isVertical(show) ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
+    const QPDFMatrix m = show.toPage();
+    return show.writesVertically() ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
 }
 
 }  // namespace
@@ -336,8 +321,8 @@ void PageTextSession::writeEdit(const OperationKey& key) {
 void PageTextSession::recordMoves(const std::vector<size_t>& run, const std::vector<double>& starts,
                                   const std::vector<std::optional<RewrittenShow>>& rewritten) {
     const TextShow& first = shows_[run.front()];
-    const QPDFMatrix m = showMatrix(first);
-    const bool vertical = isVertical(first);
+    const QPDFMatrix m = first.toPage();
+    const bool vertical = first.writesVertically();
     // The writing direction and the direction across it, on the page.
     const double alongX = vertical ? -m.c : m.a;
     const double alongY = vertical ? -m.d : m.b;

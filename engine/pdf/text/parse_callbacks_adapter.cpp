@@ -133,7 +133,7 @@ bool ParseCallbacksAdapter::emitPiece(const TextShow& show, double penStart,
                                       const std::vector<double>& advances, double width) {
     QPDFMatrix m = show.ctm;
     QPDFMatrix tm = show.tm;
-    if (show.state.font && show.state.font->isVertical()) {
+    if (show.writesVertically()) {
         tm.translate(0, -penStart);
     } else {
         tm.translate(penStart, 0);

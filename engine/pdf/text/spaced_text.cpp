@@ -43,7 +43,7 @@ const DecodedGlyph* glyphAfter(const TextShow& show, std::size_t e) {
 // adjustment read as a space, in order.
 template <typename OnGlyph, typename OnGap>
 void walk(const TextShow& show, OnGlyph onGlyph, OnGap onGap) {
-    const bool vertical = show.state.font && show.state.font->isVertical();
+    const bool vertical = show.writesVertically();
     // Half a space, in thousandths of the font size as TJ numbers count.
     const double halfSpace = (show.state.font ? show.state.font->spaceAdvance() : 0.25) * 500.0;
     const DecodedGlyph* previous = nullptr;

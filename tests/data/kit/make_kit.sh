@@ -4,9 +4,12 @@
 # Without an argument, kit_writer is built in build-kit/ at the repository root
 # (override with KIT_BUILD_DIR). Producers: kit_writer (exact cases), cairo and
 # ReportLab through /usr/bin/python3, Ghostscript's ps2pdf, the qpdf command line
-# for the encrypted variants, and the real producers LibreOffice, pdfLaTeX, groff
-# and headless Chromium (installed by `scripts/setup kit`). A file is replaced only
-# when its content changed, so running the script again leaves the kit as it is.
+# for the encrypted variants, and the real producers LibreOffice (Writer, Calc,
+# Impress, Draw), pdfLaTeX, XeLaTeX, LuaLaTeX, LaTeX with dvipdfmx, groff, pandoc,
+# headless Chromium, wkhtmltopdf, WeasyPrint, matplotlib, Qt (PyQt6), FPDF (PHP),
+# Inkscape, pdftocairo, MuPDF, gnuplot, enscript and a2ps (installed by
+# `scripts/setup kit`). A file is replaced only when its content changed, so
+# running the script again leaves the kit as it is.
 set -euo pipefail
 
 KIT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -25,7 +28,8 @@ else
     KIT_WRITER=$(find "$BUILD_DIR" -type f -name kit_writer -perm -u+x | head -n 1)
 fi
 [[ -x "$KIT_WRITER" ]] || { echo "make_kit.sh: kit_writer not found" >&2; exit 1; }
-for tool in soffice pdflatex groff chromium wkhtmltopdf; do
+for tool in soffice pdflatex xelatex lualatex latex dvipdfmx groff pdfroff pandoc chromium \
+        wkhtmltopdf weasyprint php inkscape pdftocairo mutool gnuplot enscript a2ps iconv; do
     command -v "$tool" >/dev/null ||
         { echo "make_kit.sh: $tool is missing; run scripts/setup kit" >&2; exit 1; }
 done
@@ -58,12 +62,13 @@ ps2pdf "${GS_OPTIONS[@]}" "$PRODUCERS/ghostscript_drawn.ps" "$WORK/ghostscript_d
 export SOURCE_DATE_EPOCH=1704067200 FORCE_SOURCE_DATE=1
 fix_dates() { "$PYTHON" "$PRODUCERS/fix_dates.py" "$1" "$2"; }
 
-echo "LibreOffice (Writer, Calc)"
+echo "LibreOffice (Writer, Calc, Impress, Draw)"
 mkdir -p "$WORK/libreoffice"
 soffice -env:UserInstallation="file://$WORK/libreoffice/profile" --headless --norestore \
     --convert-to pdf --outdir "$WORK/libreoffice" \
-    "$PRODUCERS/libreoffice_letter.fodt" "$PRODUCERS/libreoffice_sheet.fods" >/dev/null 2>&1
-for name in libreoffice_letter libreoffice_sheet; do
+    "$PRODUCERS/libreoffice_letter.fodt" "$PRODUCERS/libreoffice_sheet.fods" \
+    "$PRODUCERS/libreoffice_slides.fodp" "$PRODUCERS/libreoffice_drawing.fodg" >/dev/null 2>&1
+for name in libreoffice_letter libreoffice_sheet libreoffice_slides libreoffice_drawing; do
     fix_dates "$WORK/libreoffice/$name.pdf" "$WORK/$name.pdf"
 done
 
@@ -73,8 +78,41 @@ mkdir -p "$WORK/latex"
     "$PRODUCERS/pdflatex_article.tex" >/dev/null)
 cp "$WORK/latex/pdflatex_article.pdf" "$WORK/pdflatex_article.pdf"
 
+# XeLaTeX (xdvipdfmx) and LuaLaTeX take their dates and file ID from SOURCE_DATE_EPOCH; both
+# read the shared body fontspec_body.tex from producers/.
+echo "XeLaTeX, LuaLaTeX (fontspec), LaTeX + dvipdfmx"
+for engine in xelatex lualatex; do
+    (cd "$WORK/latex" && TEXINPUTS="$PRODUCERS:" $engine -interaction=nonstopmode -halt-on-error \
+        "$PRODUCERS/${engine}_fontspec.tex" >/dev/null)
+    cp "$WORK/latex/${engine}_fontspec.pdf" "$WORK/${engine}_fontspec.pdf"
+done
+(cd "$WORK/latex" && latex -interaction=nonstopmode -halt-on-error \
+    "$PRODUCERS/dvipdfmx_article.tex" >/dev/null &&
+    dvipdfmx -q -o "$WORK/dvipdfmx_article.pdf" dvipdfmx_article.dvi)
+
 echo "groff"
 groff -ms -Tpdf -P-pletter "$PRODUCERS/groff_memo.ms" >"$WORK/groff_memo.pdf"
+
+# pandoc writes groff ms and runs pdfroff: groff's PostScript driver, then Ghostscript.
+echo "pandoc (ms, pdfroff)"
+(cd "$WORK" && pandoc -s -t ms --pdf-engine=pdfroff --pdf-engine-opt=-dpaper=letter \
+    --pdf-engine-opt=-P-pletter -o "$WORK/pandoc_notes.pdf" "$PRODUCERS/pandoc_notes.md")
+
+# enscript and a2ps read Latin-1 and write PostScript, which ps2pdf turns into PDF.
+echo "enscript, a2ps (ps2pdf)"
+mkdir -p "$WORK/listings"
+iconv -f UTF-8 -t LATIN1 "$PRODUCERS/enscript_listing.txt" |
+    enscript -q -e@ -B -M Letter -f Courier10 --encoding=latin1 -p "$WORK/listings/enscript.ps"
+ps2pdf "${GS_OPTIONS[@]}" "$WORK/listings/enscript.ps" "$WORK/enscript_listing.pdf"
+iconv -f UTF-8 -t LATIN1 "$PRODUCERS/a2ps_listing.py" >"$WORK/listings/a2ps_listing.py"
+a2ps -q -1 -B --borders=no --medium=Letter --encoding=latin1 --pretty-print=python \
+    -o "$WORK/listings/a2ps.ps" "$WORK/listings/a2ps_listing.py"
+ps2pdf "${GS_OPTIONS[@]}" "$WORK/listings/a2ps.ps" "$WORK/a2ps_listing.pdf"
+
+# pdftocairo re-writes groff's memo, whose Times fonts are not embedded, through cairo.
+echo "pdftocairo"
+pdftocairo -pdf "$WORK/groff_memo.pdf" "$WORK/listings/pdftocairo_memo.pdf"
+fix_dates "$WORK/listings/pdftocairo_memo.pdf" "$WORK/pdftocairo_memo.pdf"
 
 echo "Chromium"
 mkdir -p "$WORK/chromium"
@@ -96,6 +134,35 @@ wkhtmltopdf --quiet --page-size Letter -T 0.75in -B 0.75in -L 0.75in -R 0.75in \
 # wkhtmltopdf also hands out its subset tags in a changing order.
 "$PYTHON" "$PRODUCERS/fix_subset_tags.py" "$WORK/wkhtmltopdf/drawn.pdf" "$WORK/wkhtmltopdf/tagged.pdf"
 fix_dates "$WORK/wkhtmltopdf/tagged.pdf" "$WORK/wkhtmltopdf_drawn.pdf"
+
+echo "WeasyPrint"
+weasyprint "$PRODUCERS/weasyprint_page.html" "$WORK/weasyprint_page.pdf"
+
+echo "matplotlib (fonttype 3 and 42)"
+"$PYTHON" "$PRODUCERS/matplotlib_page.py" "$WORK"
+
+echo "Qt (QTextDocument on QPdfWriter)"
+mkdir -p "$WORK/qt"
+XDG_RUNTIME_DIR="$WORK/qt" "$PYTHON" "$PRODUCERS/qt_textdocument.py" "$WORK/qt/qt.pdf"
+fix_dates "$WORK/qt/qt.pdf" "$WORK/qt_textdocument.pdf"
+
+echo "FPDF (PHP)"
+mkdir -p "$WORK/fpdf"
+php "$PRODUCERS/fpdf_page.php" "$WORK/fpdf/fpdf.pdf" "$WORK/fpdf"
+fix_dates "$WORK/fpdf/fpdf.pdf" "$WORK/fpdf_page.pdf"
+
+echo "Inkscape"
+mkdir -p "$WORK/inkscape"
+HOME="$WORK/inkscape" inkscape --export-type=pdf --export-filename="$WORK/inkscape_drawing.pdf" \
+    "$PRODUCERS/inkscape_drawing.svg" >/dev/null 2>&1
+
+echo "MuPDF (mutool convert)"
+mutool convert -W 612 -H 792 -O compress -o "$WORK/mupdf_page.pdf" "$PRODUCERS/mupdf_page.xhtml"
+
+echo "gnuplot (pdfcairo)"
+mkdir -p "$WORK/gnuplot"
+gnuplot -c "$PRODUCERS/gnuplot_chart.gp" "$WORK/gnuplot/chart.pdf"
+fix_dates "$WORK/gnuplot/chart.pdf" "$WORK/gnuplot_chart.pdf"
 unset SOURCE_DATE_EPOCH FORCE_SOURCE_DATE
 
 echo "encrypted variants of multipage.pdf (qpdf)"

@@ -133,7 +133,7 @@ TEST(FallbackChain, writtenText_extractsAgainWithEachFontAnEmbeddedSubsetWithToU
 TEST(FallbackChain, fontOfTheChainMissing_isLeftOutAndNamed) {
     const std::string missing =
         (fs::temp_directory_path() / "relettra_no_such_chain_font.ttf").string();
-    testing::ScopedEnvironment env("RELETTRA_FALLBACK_CHAIN", missing.c_str());
+    testsupport::ScopedEnvironment env("RELETTRA_FALLBACK_CHAIN", missing.c_str());
     FallbackFont chain = loadedChain();
     EXPECT_TRUE(chain.covers(U'A'));
     EXPECT_FALSE(chain.covers(U'\u0633'));  // Arabic, from DejaVu Sans only

@@ -28,7 +28,7 @@ namespace relettra::pdf {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ScopedEnvironment;
+using testsupport::ScopedEnvironment;
 
 struct CommandResult {
     int exitCode = -1;

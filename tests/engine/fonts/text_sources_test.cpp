@@ -3,11 +3,10 @@
 // (poppler-data), and the embedded program's cmap where /ToUnicode leaves a code out.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 
 #include "font_test_support.h"
+#include "scoped_environment.h"
 #include "pdf/fonts/glyph_names.h"
 #include "pdf/fonts/pdf_font.h"
 
@@ -147,36 +146,10 @@ TEST(CjkCollections, verticalPredefinedCMap_buildsOnItsHorizontalOne) {
     EXPECT_EQ(font->toUtf8(twoBytes(0x7E26) + twoBytes(0x3001)), "\u7E26\uFE11");
 }
 
-void setEnvironment(const char* name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name, value ? value : "");
-#else
-    if (value) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
-#endif
-}
-
-// Sets an environment variable for one test and restores it afterwards.
-class ScopedEnvironment {
-  public:
-    ScopedEnvironment(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setEnvironment(name, value.c_str());
-    }
-    ~ScopedEnvironment() { setEnvironment(name_, old_ ? old_->c_str() : nullptr); }
-
-  private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(CjkCollections, missingDataFiles_warnNamingTheFileAndNeverEncode) {
     const auto empty = std::filesystem::temp_directory_path() / "relettra_no_cid_data";
     std::filesystem::create_directories(empty / "cMap");
-    ScopedEnvironment data("RELETTRA_CID_DATA", empty.string());
+    testsupport::ScopedEnvironment data("RELETTRA_CID_DATA", empty.string());
     TestDocument doc;
     const auto font = cjkFont(doc, "UniJIS-UCS2-H", "Japan1");
     // The UCS-2 codes still tell their text; without the CMap no CID, so no glyph, is known.

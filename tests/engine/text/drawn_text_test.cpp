@@ -122,6 +122,22 @@ TEST(TextOverRecords, wordDrawnInPieces_editedInItsFontsInPlace) {
     for (const Edit& edit : twoFonts) expectTrueEditInPlace(edit.file, edit.word, false);
 }
 
+TEST(TextOverRecords, twoOccurrencesSharingAPiece_areBothReplaced) {
+    // "Hello Hello" as (Hel) (lo Hel) (lo), the middle piece bold: it ends one occurrence and
+    // starts the next. Each edit must keep the other's change to the shared piece.
+    TempDir dir;
+    const auto input = dir / "shared.pdf";
+    writeHelveticaPdf(input,
+                      "BT /F1 12 Tf 100 700 Td (Hel) Tj ET\n"
+                      "BT /F2 12 Tf 118 700 Td (lo Hel) Tj ET\n"
+                      "BT /F1 12 Tf 150.676 700 Td (lo) Tj ET\n");
+    EngineRun run = runTextRules(dir, input, {{1, 100, 80, 62, 12, "Hello", "leHol"}});
+    EXPECT_EQ(run.ruleResults(), std::vector<std::string>{"own font"}) << run.result.output;
+    const std::vector<Word> after = testsupport::extractWords(run.output);
+    EXPECT_EQ(wordsNamed(after, 1, "leHol").size(), 2u) << pageWords(after, 1);
+    EXPECT_TRUE(wordsNamed(after, 1, "Hello").empty()) << pageWords(after, 1);
+}
+
 TEST(TextOverRecords, partAFontCannotShow_goesWholeIntoAFontThatCanElseTheFallbackTakesAll) {
     // drawn_pieces.pdf: "Ratio" in Helvetica, then an alpha in Symbol, then " value".
     struct Case {

@@ -4,19 +4,11 @@
 #include <optional>
 #include <string>
 
-namespace relettra::pdf::testing {
+namespace testsupport {
 
-inline void setEnvironment(const char* name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name, value ? value : "");
-#else
-    if (value) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
-#endif
-}
+// Sets the environment variable `name` to `value`, or removes it when `value` is null
+// (platform_posix.cpp).
+void setEnvironment(const char* name, const char* value);
 
 // Sets an environment variable for one test and restores it afterwards.
 class ScopedEnvironment {
@@ -25,6 +17,8 @@ class ScopedEnvironment {
         if (const char* old = std::getenv(name)) old_ = old;
         setEnvironment(name, value);
     }
+    ScopedEnvironment(const char* name, const std::string& value)
+        : ScopedEnvironment(name, value.c_str()) {}
     ~ScopedEnvironment() { setEnvironment(name_, old_ ? old_->c_str() : nullptr); }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
@@ -34,4 +28,4 @@ class ScopedEnvironment {
     std::optional<std::string> old_;
 };
 
-}  // namespace relettra::pdf::testing
+}  // namespace testsupport
