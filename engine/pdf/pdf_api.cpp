@@ -171,6 +171,8 @@ void fillStack(const relettra::pdf::TextShow& show, std::string text, double adv
     stack.fontSize = show.state.fontSize;
     stack.textRise = show.state.rise;
     stack.verticalWriting = show.state.font && show.state.font->isVertical();
+    stack.sizeGuessedByReaders =
+        show.state.font && show.state.font->kind() == relettra::pdf::PdfFont::Kind::Type3;
     stack.text = std::move(text);
     stack.advance = advance;
 }

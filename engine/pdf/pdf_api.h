@@ -78,6 +78,9 @@ struct TPDFStack {
     double textRise = 0;
     double advance = 0;
     bool verticalWriting = false;  // its font writes top to bottom (its text runs along -y)
+    // A Type 3 font: its glyphs are drawn by procedures, so readers can only guess its size
+    // from its widths, and the boxes they report may be much smaller or larger than its em.
+    bool sizeGuessedByReaders = false;
     std::string text;              // UTF-8
     size_t record = 0;             // which record of the page this is
     size_t next = 0;

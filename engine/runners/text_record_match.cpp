@@ -55,6 +55,7 @@ RecordGeometry MeasureRecord(const TPDFStack& record) {
     }
     g.angle = static_cast<int>(angle);
     g.verticalWriting = record.verticalWriting;
+    g.sizeGuessedByReaders = record.sizeGuessedByReaders;
     return g;
 }
 
@@ -97,6 +98,13 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
         top = height - record.originY;
     }
     const double half = size / 2;
+    if (record.sizeGuessedByReaders && size > 0) {
+        // A box drawn on what a reader shows of a Type 3 font can be far from its em box in
+        // height: the rule is on the text when its middle lies within the em box and it is
+        // neither tiny nor tall next to it.
+        const double middle = ruleTop + extent / 2;
+        return extent > size / 4 && extent < 2 * size && std::fabs(top + half - middle) < half;
+    }
     return std::fabs(size - extent) < half && std::fabs(top - ruleTop) < half;
 }
 

@@ -14,6 +14,7 @@ struct RecordGeometry {
     int angle;      // writing direction in whole degrees, [0, 360), clockwise on the page
     double length;  // how far the record runs along its baseline on the page
     bool verticalWriting = false;  // a font that writes top to bottom (WMode 1)
+    bool sizeGuessedByReaders = false;  // a Type 3 font
 };
 
 RecordGeometry MeasureRecord(const TPDFStack& record);
@@ -24,7 +25,9 @@ RecordGeometry MeasureRecord(const TPDFStack& record);
 // of other text across the page its baseline less its size. Text running vertically (90 or 270
 // degrees, within 5) is compared against the rule's width instead, and the rule's top against
 // the record's extent on the page: the rule may cover any stretch of it (a rule longer than the
-// record must start where the record starts).
+// record must start where the record starts). Across the page, a Type 3 font's text matches a
+// rule whose middle lies within its em box, the rule's height between a quarter and twice its
+// size: readers can only guess such a font's size.
 bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int ruleTop, int ruleWidth,
                        int ruleHeight);
 

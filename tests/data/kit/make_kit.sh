@@ -86,9 +86,11 @@ for engine in xelatex lualatex; do
         "$PRODUCERS/${engine}_fontspec.tex" >/dev/null)
     cp "$WORK/latex/${engine}_fontspec.pdf" "$WORK/${engine}_fontspec.pdf"
 done
+# dvipdfmx makes the file ID from the output's name as given, so that name stays relative.
 (cd "$WORK/latex" && latex -interaction=nonstopmode -halt-on-error \
     "$PRODUCERS/dvipdfmx_article.tex" >/dev/null &&
-    dvipdfmx -q -o "$WORK/dvipdfmx_article.pdf" dvipdfmx_article.dvi)
+    dvipdfmx -q -o dvipdfmx_article.pdf dvipdfmx_article.dvi)
+cp "$WORK/latex/dvipdfmx_article.pdf" "$WORK/dvipdfmx_article.pdf"
 
 echo "groff"
 groff -ms -Tpdf -P-pletter "$PRODUCERS/groff_memo.ms" >"$WORK/groff_memo.pdf"
@@ -105,9 +107,9 @@ iconv -f UTF-8 -t LATIN1 "$PRODUCERS/enscript_listing.txt" |
     enscript -q -e@ -B -M Letter -f Courier10 --encoding=latin1 -p "$WORK/listings/enscript.ps"
 ps2pdf "${GS_OPTIONS[@]}" "$WORK/listings/enscript.ps" "$WORK/enscript_listing.pdf"
 iconv -f UTF-8 -t LATIN1 "$PRODUCERS/a2ps_listing.py" >"$WORK/listings/a2ps_listing.py"
-a2ps -q -1 -B --borders=no --medium=Letter --encoding=latin1 --pretty-print=python \
+a2ps -q -1 -B --borders=no --medium=letter --encoding=latin1 --pretty-print=python \
     -o "$WORK/listings/a2ps.ps" "$WORK/listings/a2ps_listing.py"
-ps2pdf "${GS_OPTIONS[@]}" "$WORK/listings/a2ps.ps" "$WORK/a2ps_listing.pdf"
+ps2pdf -sPAPERSIZE=letter "${GS_OPTIONS[@]}" "$WORK/listings/a2ps.ps" "$WORK/a2ps_listing.pdf"
 
 # pdftocairo re-writes groff's memo, whose Times fonts are not embedded, through cairo.
 echo "pdftocairo"
@@ -142,7 +144,7 @@ echo "matplotlib (fonttype 3 and 42)"
 "$PYTHON" "$PRODUCERS/matplotlib_page.py" "$WORK"
 
 echo "Qt (QTextDocument on QPdfWriter)"
-mkdir -p "$WORK/qt"
+mkdir -p -m 700 "$WORK/qt"
 XDG_RUNTIME_DIR="$WORK/qt" "$PYTHON" "$PRODUCERS/qt_textdocument.py" "$WORK/qt/qt.pdf"
 fix_dates "$WORK/qt/qt.pdf" "$WORK/qt_textdocument.pdf"
 

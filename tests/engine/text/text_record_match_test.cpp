@@ -108,6 +108,25 @@ TEST(RecordMatchesRule, SizeAndTopWithinHalfTheSize) {
     }
 }
 
+TEST(RecordMatchesRule, Type3TextMatchesARuleWhoseMiddleIsInItsEmBox) {
+    // Readers guess a Type 3 font's size from its widths: a box 7 high whose middle is 4 below
+    // the em box's middle is on the text; one whose middle is outside the em box is not.
+    TPDFStack r12 = record(1, 0, 0, 1, 72, 696, 12);
+    r12.sizeGuessedByReaders = true;
+    const MatchCase cases[] = {
+        {"smaller box, lower middle", r12, 792, 90, 100, 7, true},
+        {"exact em box", r12, 792, 84, 100, 12, true},
+        {"middle below the em box", r12, 792, 94, 100, 7, false},
+        {"tiny box", r12, 792, 88, 100, 2, false},
+        {"box twice the em", r12, 792, 78, 100, 24, false},
+    };
+    for (const MatchCase& c : cases) {
+        EXPECT_EQ(RecordMatchesRule(MeasureRecord(c.rec), c.pageHeight, c.top, c.width, c.height),
+                  c.matches)
+            << c.name;
+    }
+}
+
 TEST(RecordMatchesRule, VerticalTextComparesTheRuleWidth) {
     // The rule's top is the displayed top of the text: for text running up (270 degrees) from
     // (300, 300) that is 792 - 300 - rule height, for text running down (90 degrees) from

@@ -59,6 +59,42 @@ FILES = {
     "cid_collections.pdf": ("kit_writer", "cid-cjk-no-tounicode", {}),
     "reportlab_cid.pdf": ("reportlab", "cid-cjk-not-embedded", {}),
     "ghostscript_type3.pdf": ("ghostscript", "type3-numbered-names", {}),
+    "libreoffice_slides.pdf": ("libreoffice", "truetype-subset-tounicode", {}),
+    "libreoffice_drawing.pdf": ("libreoffice", "truetype-subset-tounicode", {}),
+    "xelatex_fontspec.pdf": ("xelatex", "cid-cff-identity-h", {}),
+    "lualatex_fontspec.pdf": ("lualatex", "cid-cff-identity-h", {}),
+    "dvipdfmx_article.pdf": ("dvipdfmx", "type1c-subset-tounicode", {}),
+    "pandoc_notes.pdf": ("pandoc", "type1c-subset", {}),
+    "enscript_listing.pdf": ("enscript", "type1c-subset", {}),
+    "a2ps_listing.pdf": ("a2ps", "type1c-subset", {}),
+    "pdftocairo_memo.pdf": ("pdftocairo", "type1c-subset-tounicode", {}),
+    "weasyprint_page.pdf": ("weasyprint", "cid-identity-h", {}),
+    "matplotlib_type3.pdf": ("matplotlib", "type3-glyph-names", {}),
+    "matplotlib_type42.pdf": ("matplotlib", "cid-identity-h", {}),
+    "qt_textdocument.pdf": ("qt", "cid-identity-h", {}),
+    "fpdf_page.pdf": ("fpdf", "truetype-subset-winansi",
+                      dict({w: "std14" for w in (
+                          "Weather Station Log Monthly means Quantity Value Unit Temperature 14.2 "
+                          "degC Rainfall 63.8 mm Pressure 1,012.6 hPa Calibrated by M\u00e9t\u00e9o "
+                          "team \u2014 sensors checked twice.").split()},
+                           **{w: "truetype-subset-differences" for w in (
+                               "\u0420\u0443\u0441\u0441\u043a\u0438\u0439: \u044f\u0441\u043d\u0430\u044f "
+                               "\u043f\u043e\u0433\u043e\u0434\u0430, \u0432\u0435\u0442\u0435\u0440 "
+                               "\u0441\u043b\u0430\u0431\u044b\u0439.").split()})),
+    "inkscape_drawing.pdf": ("inkscape", "truetype-subset-winansi",
+                             {w: "cid-identity-h" for w in (
+                                 "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac: "
+                                 "\u03c6\u03b5\u03c3\u03c4\u03b9\u03b2\u03ac\u03bb \u2014 "
+                                 "\u0420\u0443\u0441\u0441\u043a\u0438\u0439: "
+                                 "\u043f\u0440\u0430\u0437\u0434\u043d\u0438\u043a "
+                                 "\u0441\u0430\u0434\u0430").split()}),
+    "mupdf_page.pdf": ("mupdf", "cid-cff-identity-h", {}),
+    "gnuplot_chart.pdf": ("gnuplot", "truetype-subset-winansi",
+                          {w: "cid-identity-h" for w in (
+                              "\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac: "
+                              "\u03c0\u03bf\u03c4\u03b1\u03bc\u03cc\u03c2 \u2014 "
+                              "\u0420\u0443\u0441\u0441\u043a\u0438\u0439: "
+                              "\u0440\u0435\u043a\u0430").split()}),
     "encrypted_owner_only.pdf": ("qpdf", "std14", {}),
     "encrypted_no_modify.pdf": ("qpdf", "std14", {}),
     "encrypted_user_password.pdf": ("qpdf", "std14", {}),
