@@ -20,6 +20,11 @@ bool withinDecodeLimit(long long width, long long height, long long bytesPerPixe
     return height <= limit / (width * bytesPerPixel);
 }
 
+bool withinByteLimit(long long rowBytes, long long rows) {
+    return rowBytes > 0 && rows > 0 &&
+           rows <= static_cast<long long>(kMaxDecodedBytes) / rowBytes;
+}
+
 void dropOpaqueAlpha(DecodedImage& image) {
     // Opaque is all bits set, for 8 and 16 bits alike.
     const bool opaque = std::all_of(image.alpha.begin(), image.alpha.end(),

@@ -33,6 +33,8 @@ constexpr long long kMaxDecodedPixels = 50'000'000;
 bool withinPixelLimit(long long width, long long height);
 // True when width x height x bytesPerPixel is positive and within both limits.
 bool withinDecodeLimit(long long width, long long height, long long bytesPerPixel);
+// True when `rows` rows of `rowBytes` bytes each are positive and within kMaxDecodedBytes.
+bool withinByteLimit(long long rowBytes, long long rows);
 
 // Drops `alpha` when every sample in it is fully opaque.
 void dropOpaqueAlpha(DecodedImage& image);

@@ -121,7 +121,7 @@ bool runLibpng(PngSession& s) {
     s.bitDepth = png_get_bit_depth(s.png, s.info);
     s.rowBytes = png_get_rowbytes(s.png, s.info);
     if (!withinPixelLimit(png_get_image_width(s.png, s.info), height) ||
-        !withinDecodeLimit(static_cast<long long>(s.rowBytes), height, 1)) {
+        !withinByteLimit(static_cast<long long>(s.rowBytes), height)) {
         png_error(s.png, "the image is too large");
     }
     s.pixels.resize(s.rowBytes * height);

@@ -97,6 +97,29 @@ TEST(MalformedImageTest, undecodableBytes_giveNoImageAndAOneLineMessage) {
     }
 }
 
+TEST(LargeImageTest, twentyMegapixelRgbPng_isDecoded) {
+    // 4200 x 4000 RGB, 50 MB of samples: within the pixel limit, so it must not be refused.
+    const unsigned long width = 4200, height = 4000;
+    const std::string raw(height * (1 + 3 * width), '\0');  // filter byte 0, black rows
+    std::string idat(compressBound(static_cast<uLong>(raw.size())), '\0');
+    uLongf size = static_cast<uLongf>(idat.size());
+    ASSERT_EQ(compress(reinterpret_cast<Bytef*>(idat.data()), &size,
+                       reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size())),
+              Z_OK);
+    idat.resize(size);
+    std::string header = bigEndian32(width) + bigEndian32(height);
+    header += std::string("\x08\x02\x00\x00\x00", 5);
+    const std::string png = std::string("\x89PNG\r\n\x1A\n", 8) + pngChunk("IHDR", header) +
+                            pngChunk("IDAT", idat) + pngChunk("IEND", "");
+    QPDF pdf;
+    pdf.emptyPDF();
+    std::string error;
+    const auto image = makeImageXObject(pdf, png, error);
+    ASSERT_TRUE(image.has_value()) << error;
+    EXPECT_EQ(image->info.pixelWidth, 4200);
+    EXPECT_EQ(image->info.pixelHeight, 4000);
+}
+
 TEST(MalformedImageTest, everyCutOfAValidPng_isRefusedWithoutCrashing) {
     const std::string png = imageBytes("png_rgba.png");
     QPDF pdf;
