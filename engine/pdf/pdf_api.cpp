@@ -14,6 +14,7 @@
 #include "pdf/drawing/image_drawing.h"
 #include "pdf/drawing/shape_drawing.h"
 #include "pdf/drawing/text_drawing.h"
+#include "pdf/facade_guard.h"
 #include "pdf/fallback_font/fallback_font.h"
 #include "pdf/pdf_document.h"
 #include "pdf/text/page_text_session.h"
@@ -24,31 +25,7 @@ using relettra::pdf::kErrWarning;
 
 namespace {
 
-// Runs `body`; a QPDF error or any other exception goes to the error callback and gives `onError`.
-template <typename Result, typename Body>
-Result guarded(PDF* pdf, Result onError, Body body) {
-    if (pdf == nullptr) {
-        return onError;
-    }
-    try {
-        Result result = body(*pdf);
-        pdf->flushWarnings();
-        return result;
-    } catch (QPDFExc const& e) {
-        try {
-            pdf->flushWarnings();
-        } catch (...) {
-        }
-        pdf->errors().report(e);
-    } catch (std::bad_alloc const&) {
-        pdf->errors().report(kErrFatal, 0, "Out of memory.");
-    } catch (std::exception const& e) {
-        pdf->errors().report(kErrFatal, 0, e.what());
-    } catch (...) {
-        pdf->errors().report(kErrFatal, 0, "Unknown error.");
-    }
-    return onError;
-}
+using relettra::pdf::guarded;
 
 std::string text(const char* s) {
     return s != nullptr ? std::string(s) : std::string();
@@ -276,6 +253,14 @@ int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::
         }
         for (char32_t c : relettra::pdf::decodeUtf8(text(utf8))) {
             if (!hasGlyph(c)) {
+                // A font of the fallback chain that is not installed may be why.
+                relettra::pdf::FallbackFont* fallback = stack == nullptr ? d.selectedFont() : nullptr;
+                if (fallback != nullptr) {
+                    for (const std::string& problem : fallback->chainProblems()) {
+                        d.errors().report(relettra::pdf::kErrWarning, 0,
+                                          "A fallback font is missing: " + problem);
+                    }
+                }
                 if (character != nullptr) {
                     character->clear();
                     relettra::pdf::appendUtf8(*character, c);

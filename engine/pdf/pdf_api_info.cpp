@@ -1,33 +1,13 @@
 // The facade functions that read a document's information, declared in pdf_api.h.
-#include <exception>
-#include <qpdf/QPDFExc.hh>
-
+#include "pdf/facade_guard.h"
 #include "pdf/pdf_api.h"
-#include "pdf/pdf_document.h"
 
 namespace {
 
-// Runs `body`; any exception goes to the error callback and gives `onError`.
+// Reading a document's information passes no warnings on.
 template <typename Result, typename Body>
 Result readGuarded(PDF* pdf, Result onError, Body body) noexcept {
-    if (pdf == nullptr) {
-        return onError;
-    }
-    try {
-        return body(*pdf);
-    } catch (QPDFExc const& e) {
-        try {
-            pdf->errors().report(e);
-        } catch (...) {
-        }
-    } catch (std::exception const& e) {
-        try {
-            pdf->errors().report(relettra::pdf::kErrFatal, 0, e.what());
-        } catch (...) {
-        }
-    } catch (...) {
-    }
-    return onError;
+    return relettra::pdf::guarded(pdf, onError, body, false);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFWriter.hh>
 #include <random>
+#include <stdexcept>
 #include <system_error>
 
 #include "pdf/fallback_font/fallback_font.h"
@@ -308,7 +309,14 @@ bool PdfDocument::selectFallbackFont(double size) {
         }
         if (!file.empty() && font->load(file, error)) {
             fallbackFont_ = std::move(font);
-            addBeforeSave([this](QPDF& pdf) { fallbackFont_->finish(pdf); });
+            // A font whose program could not be embedded would leave the output broken: the
+            // document is not written then.
+            addBeforeSave([this](QPDF& pdf) {
+                fallbackFont_->finish(pdf);
+                if (!fallbackFont_->lastError().empty()) {
+                    throw std::runtime_error(fallbackFont_->lastError());
+                }
+            });
         } else {
             fallbackFontFailed_ = true;
             fallbackFontError_ = error;

@@ -11,6 +11,15 @@
 
 namespace {
 
+// Prints a matched record's text on one line: page text holding a line break must not pass for
+// another line of the engine's report (a "Rule result:" line, say) to those who read it.
+void printRecordText(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+    }
+    std::printf("strtext is :%s\n", text.c_str());
+}
+
 void explain(std::string* whyNot, std::string reason) {
     if (whyNot != nullptr) {
         *whyNot = std::move(reason);
@@ -208,7 +217,7 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
                 continue;
             }
             for (const TPDFStack& part : match.records) {
-                std::printf("strtext is :%s\n", part.text.c_str());
+                printRecordText(part.text);
             }
             if (replaceOverRecords(pdf, match, replace, missingGlyph)) {
                 replaced = 1;
@@ -227,7 +236,7 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
             if (offsets.empty()) {
                 continue;
             }
-            std::printf("strtext is :%s\n", match.record.text.c_str());
+            printRecordText(match.record.text);
             const std::string newText =
                 ReplaceOccurrences(match.record.text, find, replace, offsets);
             // A record whose font cannot show the new text stays as it is.
