@@ -11,6 +11,7 @@
 #include "pdf/basics/compressed_stream.h"
 #include "pdf/basics/pdf_number.h"
 #include "pdf/basics/resources.h"
+#include "pdf/content/annotation_appearances.h"
 
 namespace relettra::pdf {
 
@@ -50,16 +51,6 @@ void PageEditor::appendUprightContent(const std::string& content) {
 
 namespace {
 
-// The matrix that undoes `m` (the identity when `m` cannot be undone).
-QPDFMatrix inverse(const QPDFMatrix& m) {
-    const double det = m.a * m.d - m.b * m.c;
-    if (det == 0) {
-        return QPDFMatrix();
-    }
-    return QPDFMatrix(m.d / det, -m.b / det, -m.c / det, m.a / det, (m.c * m.f - m.d * m.e) / det,
-                      (m.b * m.e - m.a * m.f) / det);
-}
-
 std::string cmOperands(const QPDFMatrix& m) {
     return formatPdfNumber(m.a) + " " + formatPdfNumber(m.b) + " " + formatPdfNumber(m.c) + " " +
            formatPdfNumber(m.d) + " " + formatPdfNumber(m.e) + " " + formatPdfNumber(m.f) + " cm\n";
@@ -67,10 +58,26 @@ std::string cmOperands(const QPDFMatrix& m) {
 
 }  // namespace
 
-void PageEditor::drawIntoAppearance(QPDFObjectHandle stream, const QPDFMatrix& formToUpright) {
+void PageEditor::drawIntoAppearance(QPDFObjectHandle stream, const QPDFMatrix& formToUpright,
+                                    QPDFObjectHandle annotation) {
     appearance_ = stream;
-    uprightToAppearance_ = inverse(formToUpright);
+    uprightToAppearance_ = inverseMatrix(formToUpright);
+    appearanceToUpright_ = formToUpright;
+    annotation_ = annotation;
+    appearanceReach_.reset();
 }
+
+void PageEditor::noteReach(const QPDFObjectHandle::Rectangle& upright) {
+    if (!appearance_.isInitialized()) return;
+    if (!appearanceReach_) {
+        appearanceReach_ = upright;
+        return;
+    }
+    QPDFObjectHandle::Rectangle& r = *appearanceReach_;
+    r = QPDFObjectHandle::Rectangle(std::min(r.llx, upright.llx), std::min(r.lly, upright.lly),
+                                    std::max(r.urx, upright.urx), std::max(r.ury, upright.ury));
+}
+
 
 bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveState) {
     if (!addedToAppearance_.empty()) {
@@ -81,8 +88,14 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveSta
         content += "\nQ\nq " + cmOperands(uprightToAppearance_) + addedToAppearance_ + "Q\n";
         replaceWithCompressed(appearance_, content);
         addedToAppearance_.clear();
+        if (appearanceReach_) {
+            widenAppearance(appearance_, annotation_, appearanceToUpright_,
+                            geometry_.uprightToUser(), *appearanceReach_);
+        }
     }
     appearance_ = QPDFObjectHandle();
+    annotation_ = QPDFObjectHandle();
+    appearanceReach_.reset();
     if (added_.empty()) {
         return alreadyWrapped;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <string>
@@ -34,12 +35,16 @@ class PageEditor {
 
     // Content in upright coordinates (points, origin at the displayed lower-left corner).
     void appendUprightContent(const std::string& content);
+    // Where content just appended reaches, in upright coordinates: an annotation's appearance
+    // that it goes into is widened to show all of it (viewers clip an appearance to its box).
+    void noteReach(const QPDFObjectHandle::Rectangle& upright);
 
     // From now on drawing goes into an annotation's appearance instead of the page (its text
     // was cleared there and the new text belongs above the page, where the annotation shows):
     // `stream` is the appearance's form stream, already the page's own copy, and `formToUpright`
-    // takes its space to upright page coordinates. Until commit.
-    void drawIntoAppearance(QPDFObjectHandle stream, const QPDFMatrix& formToUpright);
+    // takes its space to upright page coordinates; `annotation` shows it. Until commit.
+    void drawIntoAppearance(QPDFObjectHandle stream, const QPDFMatrix& formToUpright,
+                            QPDFObjectHandle annotation);
 
     // Writes the added content into the page. `alreadyWrapped` says whether the page's own
     // content already runs inside q … Q from an earlier edit in this run; `saveState` is a
@@ -54,6 +59,9 @@ class PageEditor {
     std::string added_;
     QPDFObjectHandle appearance_;  // where drawing goes instead, when set
     QPDFMatrix uprightToAppearance_;
+    QPDFMatrix appearanceToUpright_;
+    QPDFObjectHandle annotation_;  // the annotation that shows appearance_
+    std::optional<QPDFObjectHandle::Rectangle> appearanceReach_;  // upright, of what went there
     std::string addedToAppearance_;
     std::unique_ptr<PageContent> parsed_;
 };

@@ -397,7 +397,7 @@ int pdfRemoveTextInAreaAndSpans(PDF* pdf, double x, double y, double width, doub
         if (scope != nullptr && scope->isAppearance()) {
             QPDFMatrix formToUpright = page->geometry().userToUpright();
             formToUpright.concat(scope->placement);
-            page->drawIntoAppearance(scope->owner, formToUpright);
+            page->drawIntoAppearance(scope->owner, formToUpright, scope->annotation);
         }
         // The page's content changed: a later reader starts a session of its own.
         d.endTextSession();

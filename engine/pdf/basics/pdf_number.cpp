@@ -55,4 +55,14 @@ QPDFMatrix matrixFromArray(QPDFObjectHandle array) {
     return QPDFMatrix(v[0], v[1], v[2], v[3], v[4], v[5]);
 }
 
+// The matrix that undoes `m` (the identity when `m` cannot be undone).
+QPDFMatrix inverseMatrix(const QPDFMatrix& m) {
+    const double det = m.a * m.d - m.b * m.c;
+    if (det == 0) {
+        return QPDFMatrix();
+    }
+    return QPDFMatrix(m.d / det, -m.b / det, -m.c / det, m.a / det, (m.c * m.f - m.d * m.e) / det,
+                      (m.b * m.e - m.a * m.f) / det);
+}
+
 }  // namespace relettra::pdf

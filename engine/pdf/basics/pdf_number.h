@@ -17,4 +17,7 @@ QPDFObjectHandle newPdfNumber(double value);
 // not a number counts as the identity's.
 QPDFMatrix matrixFromArray(QPDFObjectHandle array);
 
+// The matrix that undoes `m` (the identity when `m` cannot be undone).
+QPDFMatrix inverseMatrix(const QPDFMatrix& m);
+
 }  // namespace relettra::pdf

@@ -70,4 +70,30 @@ std::vector<ShownAppearance> shownAppearances(QPDFObjectHandle page) {
     return shown;
 }
 
+void widenAppearance(QPDFObjectHandle stream, QPDFObjectHandle annotation,
+                     const QPDFMatrix& formToUpright, const QPDFMatrix& uprightToUser,
+                     const QPDFObjectHandle::Rectangle& reach) {
+    QPDFObjectHandle dict = stream.getDict();
+    QPDFObjectHandle bbox = dict.getKey("/BBox");
+    if (!bbox.isRectangle()) return;
+    const QPDFObjectHandle::Rectangle b = bbox.getArrayAsRectangle();
+    const QPDFObjectHandle::Rectangle held(std::min(b.llx, b.urx), std::min(b.lly, b.ury),
+                                           std::max(b.llx, b.urx), std::max(b.lly, b.ury));
+    const QPDFObjectHandle::Rectangle r = inverseMatrix(formToUpright).transformRectangle(reach);
+    const QPDFObjectHandle::Rectangle grown(std::min(held.llx, r.llx), std::min(held.lly, r.lly),
+                                            std::max(held.urx, r.urx), std::max(held.ury, r.ury));
+    if (grown.llx == held.llx && grown.lly == held.lly && grown.urx == held.urx &&
+        grown.ury == held.ury) {
+        return;
+    }
+    dict.replaceKey("/BBox", QPDFObjectHandle::newFromRectangle(grown));
+    // The viewer fits the turned box into /Rect: /Rect grows as the box grew.
+    if (annotation.isDictionary()) {
+        QPDFMatrix formToUser = uprightToUser;
+        formToUser.concat(formToUpright);
+        annotation.replaceKey("/Rect",
+                              QPDFObjectHandle::newFromRectangle(formToUser.transformRectangle(grown)));
+    }
+}
+
 }  // namespace relettra::pdf

@@ -21,4 +21,12 @@ struct ShownAppearance {
 // is fitted into the annotation's /Rect.
 std::vector<ShownAppearance> shownAppearances(QPDFObjectHandle page);
 
+// Viewers clip an appearance to its /BBox: grows the appearance `stream`'s /BBox to hold `reach`
+// (upright page coordinates), and the `annotation`'s /Rect alike, so that the appearance keeps
+// its scale and place. `formToUpright` takes the appearance's space to upright coordinates,
+// `uprightToUser` those to the page's user space.
+void widenAppearance(QPDFObjectHandle stream, QPDFObjectHandle annotation,
+                     const QPDFMatrix& formToUpright, const QPDFMatrix& uprightToUser,
+                     const QPDFObjectHandle::Rectangle& reach);
+
 }  // namespace relettra::pdf

@@ -28,6 +28,7 @@ bool drawRectangle(PdfDocument& document, double x, double y, double width, doub
     page->appendUprightContent("q " + color + " rg " + color + " RG " + formatPdfNumber(upX) + " " +
                                formatPdfNumber(upY) + " " + formatPdfNumber(width) + " " +
                                formatPdfNumber(height) + " re " + paint + " Q\n");
+    page->noteReach(QPDFObjectHandle::Rectangle(upX, upY, upX + width, upY + height));
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "pdf/drawing/text_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -75,6 +76,20 @@ bool drawText(PdfDocument& document, double x, double y, const std::string& text
     // The text state is set in full: the page's own settings must not reach this text.
     page->appendUprightContent("q BT " + color + " rg 0 Tc 0 Tw 100 Tz 0 Ts 0 Tr " + placement +
                                shownRuns + "ET Q\n");
+    // The em boxes of the text, turned as it is: from its baseline origin along its direction.
+    const double originX = angle == 0 ? upX : upX + sinTurn * emTop * size;
+    const double originY = angle == 0 ? baseline : upY - cosTurn * emTop * size;
+    const double length = font->advance(text) * size;
+    QPDFObjectHandle::Rectangle reach(originX, originY, originX, originY);
+    for (double along : {0.0, length}) {
+        for (double up : {-(1 - emTop) * size, emTop * size}) {
+            const double cx = originX + along * cosTurn - up * sinTurn;
+            const double cy = originY + along * sinTurn + up * cosTurn;
+            reach = QPDFObjectHandle::Rectangle(std::min(reach.llx, cx), std::min(reach.lly, cy),
+                                                std::max(reach.urx, cx), std::max(reach.ury, cy));
+        }
+    }
+    page->noteReach(reach);
     // The fonts' widths and Unicode maps are brought up to date now, so that later rules of the
     // run can read and edit this text like any other.
     font->finish(document.qpdf());

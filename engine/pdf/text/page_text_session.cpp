@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pdf/content/annotation_appearances.h"
 #include "pdf/text/glyph_layout.h"
 #include "pdf/text/run_changes.h"
 #include "pdf/text/run_placement.h"
@@ -146,6 +147,7 @@ void PageTextSession::apply(const PreparedEdit& edit) {
         const OperationKey key{scope, shows_[run[j]].operation};
         rewrittenShows_[key] = edit.rewritten[j]->bytes;
         writeEdit(key);
+        noteAppearanceReach(shows_[run[j]], edit.starts[j], edit.rewritten[j]->advance);
     }
     for (const PlacementMove& placement : edit.placements) {
         const OperationKey key{scope, placement.operation};
@@ -255,6 +257,7 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
             const OperationKey key{scope, shows_[run[j]].operation};
             rewrittenShows_[key] = prepared[k]->rewritten[j]->bytes;
             writeEdit(key);
+            noteAppearanceReach(shows_[run[j]], recordStarts[j], prepared[k]->rewritten[j]->advance);
         }
         recordMoves(run, recordStarts, prepared[k]->rewritten);
     }
@@ -356,11 +359,37 @@ void PageTextSession::recordMoves(const std::vector<size_t>& run, const std::vec
     if (moved) moves_.add(std::move(line));
 }
 
+void PageTextSession::noteAppearanceReach(const TextShow& show, double start, double advance) {
+    if (show.scope == nullptr || !show.scope->isAppearance()) return;
+    // The em boxes in text space, from a quarter em below the baseline to an em above it.
+    const double size = std::fabs(show.state.fontSize);
+    const double low = show.state.rise - 0.25 * size;
+    const double high = show.state.rise + size;
+    const QPDFMatrix toPage = show.toPage();
+    const QPDFObjectHandle::Rectangle reach = toPage.transformRectangle(
+        QPDFObjectHandle::Rectangle(std::min(start, start + advance), low,
+                                    std::max(start, start + advance), high));
+    auto [at, fresh] = appearanceReach_.emplace(show.scope, reach);
+    if (!fresh) {
+        QPDFObjectHandle::Rectangle& r = at->second;
+        r = QPDFObjectHandle::Rectangle(std::min(r.llx, reach.llx), std::min(r.lly, reach.lly),
+                                        std::max(r.urx, reach.urx), std::max(r.ury, reach.ury));
+    }
+}
+
 bool PageTextSession::flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream) {
     if (!content_.hasEdits()) {
         return false;
     }
     content_.commit(pdf, isSharedStream, false);
+    // An appearance whose text now reaches past its box is widened (its own copy by now).
+    for (const auto& [scope, reach] : appearanceReach_) {
+        QPDFMatrix formToUpright = page_.geometry().userToUpright();
+        formToUpright.concat(scope->placement);
+        widenAppearance(scope->owner, scope->annotation, formToUpright,
+                        page_.geometry().uprightToUser(), reach);
+    }
+    appearanceReach_.clear();
     page_.contentChanged();
     return true;
 }

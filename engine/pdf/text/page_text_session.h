@@ -98,6 +98,9 @@ class PageTextSession {
     // its font cannot show the new text or nothing changes.
     std::optional<PreparedEdit> prepare(size_t index, const std::vector<TextHunk>& hunks) const;
     void apply(const PreparedEdit& edit);
+    // Notes where a rewritten operator of an annotation's appearance now reaches (from `start`,
+    // text space, for `advance`), so that the appearance can be widened to show it.
+    void noteAppearanceReach(const TextShow& show, double start, double advance);
     // How far (page units, along its line) the end of the record stands from where it stood
     // once `edit` is written.
     double endShift(const PreparedEdit& edit) const;
@@ -125,6 +128,8 @@ class PageTextSession {
     std::unique_ptr<PageGlyphs> glyphs_;
     std::map<OperationKey, std::string> rewrittenShows_;
     std::map<OperationKey, double> lineShifts_;
+    // Upright, per appearance scope: where its rewritten text reaches.
+    std::map<ContentScope*, QPDFObjectHandle::Rectangle> appearanceReach_;
 };
 
 }  // namespace relettra::pdf

@@ -78,8 +78,8 @@ mkdir -p "$WORK/latex"
     "$PRODUCERS/pdflatex_article.tex" >/dev/null)
 cp "$WORK/latex/pdflatex_article.pdf" "$WORK/pdflatex_article.pdf"
 
-# XeLaTeX (xdvipdfmx) and LuaLaTeX take their dates and file ID from SOURCE_DATE_EPOCH; both
-# read the shared body fontspec_body.tex from producers/.
+# XeLaTeX (xdvipdfmx) takes its dates and file ID from SOURCE_DATE_EPOCH, LuaLaTeX its dates
+# (its source leaves the ID out); both read the shared body fontspec_body.tex from producers/.
 echo "XeLaTeX, LuaLaTeX (fontspec), LaTeX + dvipdfmx"
 for engine in xelatex lualatex; do
     (cd "$WORK/latex" && TEXINPUTS="$PRODUCERS:" $engine -interaction=nonstopmode -halt-on-error \

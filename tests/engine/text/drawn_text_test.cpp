@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "text_test_support.h"
@@ -252,6 +253,31 @@ TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldV
         }
     }
     EXPECT_GT(dark, 10);
+    // A text that now reaches past the note (x 300) is shown whole, in the page's font and in
+    // the fallback font: the appearance grows with it instead of cutting it off.
+    const std::string beetles = "\xD0\x96\xD1\x83\xD0\xBA ";  // "Жук "
+    std::string manyBeetles;
+    for (int i = 0; i < 14; ++i) manyBeetles += beetles;
+    const std::pair<std::string, std::string> wideCases[] = {
+        {"Reviewed and approved by the board", "Anna"},  // "by Anna" follows the longer text
+        {manyBeetles + "\xD0\xBA\xD0\xBE\xD0\xBD\xD0\xB5\xD1\x86", "\xD0\xBA\xD0\xBE\xD0\xBD\xD0\xB5\xD1\x86"},
+    };
+    for (const auto& [replacement, lastWord] : wideCases) {
+        TempDir wideDir;
+        Outcome wide = applyRule(wideDir, "annotation_text.pdf", "Reviewed", replacement);
+        std::optional<Word> last = uniqueWord(wide.after, 1, lastWord.c_str());
+        ASSERT_TRUE(last.has_value()) << pageWords(wide.after, 1);
+        ASSERT_GT(last->xMin, 300) << "the case does not reach past the note";
+        const testsupport::Raster shown = testsupport::renderPage(wide.run.output, 1, 72);
+        int lastDark = 0;
+        for (int y = static_cast<int>(last->yMin); y < static_cast<int>(last->yMax); ++y) {
+            for (int x = static_cast<int>(last->xMin); x < static_cast<int>(last->xMax); ++x) {
+                lastDark += shown.pixel(x, y) < 0x404040 ? 1 : 0;
+            }
+        }
+        EXPECT_GT(lastDark, 10) << lastWord;
+        EXPECT_TRUE(testsupport::qpdfCheckPasses(wide.run.output));
+    }
     // The hidden note (its appearance at 76, 408 from the bottom) and the form field's value
     // are not the page's text. Writing under the field would leave its old value on top, so a
     // rule on the value changes nothing and says why.
