@@ -89,15 +89,41 @@ std::optional<RewrittenShow> rewriteShowHunks(const TextShow& show, const Spaced
     constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::vector<std::size_t> changeOf(spaced.glyphs.size(), kNone);
     std::vector<double> newWidths(changes.size(), 0);
+    // With character spacing, producers hold a word's letters together by adjustments between
+    // them (Tc spacing the words of a justified line, "3.5 Tc [(u) 351 (p)] TJ"): the new
+    // letters of a change get the old ones' average adjustment between them, or they would
+    // spread apart. Without it the adjustments are kerning, which the new letters do not take.
+    std::vector<double> betweenNew(changes.size(), 0);  // text space, between two new glyphs
+    if (show.state.charSpacing != 0) {
+        std::vector<double> inside(changes.size(), 0);
+        std::size_t before = 0;
+        for (const ShowElement& element : show.elements) {
+            if (element.isString) {
+                before += element.glyphs.size();
+                continue;
+            }
+            for (std::size_t c = 0; c < changes.size(); ++c) {
+                if (before > changes[c].g0 && before < changes[c].g1) {
+                    inside[c] += show.adjustmentAdvance(element.adjustment);
+                }
+            }
+        }
+        for (std::size_t c = 0; c < changes.size(); ++c) {
+            const std::size_t oldGaps = changes[c].g1 - changes[c].g0;
+            if (oldGaps > 1 && inside[c] != 0) betweenNew[c] = inside[c] / double(oldGaps - 1);
+        }
+    }
     for (std::size_t c = 0; c < changes.size(); ++c) {
         std::optional<std::string> encoded = show.state.font->encode(changes[c].text);
         if (!encoded) {
             return std::nullopt;
         }
         changes[c].bytes = std::move(*encoded);
-        for (const DecodedGlyph& glyph : show.state.font->decode(changes[c].bytes)) {
+        const std::vector<DecodedGlyph> glyphs = show.state.font->decode(changes[c].bytes);
+        for (const DecodedGlyph& glyph : glyphs) {
             newWidths[c] += show.glyphAdvance(glyph);
         }
+        if (glyphs.size() > 1) newWidths[c] += betweenNew[c] * double(glyphs.size() - 1);
         for (std::size_t g = changes[c].g0; g < changes[c].g1; ++g) changeOf[g] = c;
     }
     // The change an adjustment falls into: it stands between two glyphs of the change, or it
@@ -154,7 +180,25 @@ std::optional<RewrittenShow> rewriteShowHunks(const TextShow& show, const Spaced
             stepped = next;
         }
     };
-    auto writeChange = [&](std::size_t c) { addBytes(changes[c].bytes, newWidths[c]); };
+    auto writeChange = [&](std::size_t c) {
+        if (betweenNew[c] == 0 || scale == 0) {
+            addBytes(changes[c].bytes, newWidths[c]);
+            return;
+        }
+        const std::vector<DecodedGlyph> glyphs = show.state.font->decode(changes[c].bytes);
+        std::size_t offset = 0;
+        for (std::size_t g = 0; g < glyphs.size(); ++g) {
+            if (g > 0) {
+                flushBytes();
+                pieces.push_back(
+                    Piece{false, formatPdfNumber(-betweenNew[c] / scale * 1000.0), false, 0});
+                pen += betweenNew[c];
+            }
+            const std::size_t length = static_cast<std::size_t>(glyphs[g].byteLength);
+            addBytes(changes[c].bytes.substr(offset, length), show.glyphAdvance(glyphs[g]));
+            offset += length;
+        }
+    };
     std::size_t glyphIndex = 0;
     for (std::uint32_t e = 0; e < show.elements.size(); ++e) {
         const ShowElement& element = show.elements[e];

@@ -552,6 +552,22 @@ TEST(TextRuleKerning, TjNumbersOutsideTheEditedWordStay) {
     EXPECT_TRUE(testsupport::qpdfCheckPasses(run.output));
 }
 
+TEST(TextRuleKerning, LettersHeldTogetherAgainstCharacterSpacingStayTogether) {
+    // 3.5 Tc spaces the words of a justified line; 350 between the letters takes it back (size
+    // 10), so "up" reads as one word. Its new letters must be held together the same way.
+    TempDir dir;
+    const auto input = dir / "spaced.pdf";
+    writeHelveticaPdf(input,
+                      "BT /F1 10 Tf 3.5 Tc 72 700 Td [(o) 350 (n) (u) 350 (p) 350 (s) (a) 350 (t)] "
+                      "TJ ET\n");
+    const std::vector<Word> before = testsupport::extractWords(input);
+    ASSERT_EQ(lineAt(before, 1, before.front().yMin), "on ups at");
+    EngineRun run = runTextRules(dir, input, {{1, 72, 82, 60, 10, "ups", "spu"}});
+    EXPECT_EQ(run.ruleResults(), std::vector<std::string>{"own font"}) << run.result.output;
+    const std::vector<Word> after = testsupport::extractWords(run.output);
+    EXPECT_EQ(lineAt(after, 1, before.front().yMin), "on spu at");
+}
+
 TEST(TextRuleKerning, FallbackInsideTjKeepsTheOtherGlyphsInPlace) {
     // "wide" goes from the TJ; "World"'s first letters and "shipping" must not move.
     const auto input = kit("tj_kerning.pdf");
