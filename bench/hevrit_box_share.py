@@ -17,6 +17,7 @@
 
 Usage: hevrit_box_share.py HEVRIT MARQEL KIT_DIR [WORD_BOX_H]
 """
+import html
 import json
 import os
 import re
@@ -52,7 +53,7 @@ def read_layer(path):
                 break
             close = line.find("</span>")
             text = line[line.rfind(">", 0, close) + 1:close]
-            text = text.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&")
+            text = html.unescape(text)
             result.append((*values, text))
     return result
 
@@ -87,7 +88,8 @@ def edit_shares(hevrit, marqel, kit):
                 boxes = {w[4]: w for w in reference[page_index]}
                 for left, top, width, height, text in layer:
                     new = shuffled(text)
-                    if counts[text] != 1 or new is None or ":" in text or len(text) < 2:
+                    if (counts[text] != 1 or new is None or ":" in text or len(text) < 2
+                            or text not in boxes):
                         continue
                     x0, y0, x1, y1, _ = boxes[text]
                     vertical = page.get("rotate", 0) in (90, 270) or y1 - y0 > 2 * (x1 - x0)

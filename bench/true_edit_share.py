@@ -12,6 +12,7 @@ Usage: true_edit_share.py MARQEL KIT_DIR [FILE...]   (only the named kit files, 
 With VERBOSE=1 in the environment, every word that was not a true edit is listed on standard
 error with the engine's "Rule result:" line.
 """
+import html
 import json
 import os
 import re
@@ -33,7 +34,7 @@ def words(pdf):
         m = WORD.search(line)
         if m and pages:
             pages[-1].append((float(m[1]), float(m[2]), float(m[3]), float(m[4]),
-                              m[5].replace("&amp;", "&").replace("&lt;", "<").replace("&gt;", ">")))
+                              html.unescape(m[5])))
     return pages
 
 

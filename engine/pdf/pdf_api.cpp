@@ -16,6 +16,7 @@
 #include "pdf/drawing/text_drawing.h"
 #include "pdf/facade_guard.h"
 #include "pdf/fallback_font/fallback_font.h"
+#include "pdf/fonts/ligature_text.h"
 #include "pdf/pdf_document.h"
 #include "pdf/text/page_text_session.h"
 #include "pdf/text/parse_callbacks_adapter.h"
@@ -251,7 +252,12 @@ int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::
             }
             hasGlyph = [font](char32_t c) { return font->covers(c); };
         }
-        for (char32_t c : relettra::pdf::decodeUtf8(text(utf8))) {
+        // Spaces last: many fonts have no space glyph (the gaps between words are moves), so
+        // a letter the font lacks is the better answer.
+        std::u32string characters = relettra::pdf::decodeUtf8(text(utf8));
+        std::stable_partition(characters.begin(), characters.end(),
+                              [](char32_t c) { return c != U' '; });
+        for (char32_t c : characters) {
             if (!hasGlyph(c)) {
                 // A font of the fallback chain that is not installed may be why.
                 relettra::pdf::FallbackFont* fallback = stack == nullptr ? d.selectedFont() : nullptr;
@@ -511,6 +517,14 @@ int pdfFormFieldShowsTextAt(PDF* pdf, double x, double y, double width, double h
         }
         return 0;
     });
+}
+
+std::string pdfSpellOutLigatures(const std::string& utf8) {
+    try {
+        return relettra::pdf::hasLigature(utf8) ? relettra::pdf::spellOutLigatures(utf8) : utf8;
+    } catch (...) {
+        return utf8;
+    }
 }
 
 double fntGetSpaceWidth(PDF* pdf, const void* font, double size) {

@@ -212,6 +212,10 @@ int pdfPageShowsText(PDF* pdf, const char* utf8);
 int pdfFormFieldShowsTextAt(PDF* pdf, double x, double y, double width, double height,
                             const char* utf8);
 
+// `utf8` with every ligature character (U+FB00 ff to U+FB06 st) spelled out in its letters, as
+// the page's text reads: text extractors give a find text with them.
+std::string pdfSpellOutLigatures(const std::string& utf8);
+
 // The width of the space character of `font` (as handed to setFont) at `size`, in text space.
 double fntGetSpaceWidth(PDF* pdf, const void* font, double size);
 

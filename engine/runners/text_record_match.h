@@ -25,9 +25,9 @@ RecordGeometry MeasureRecord(const TPDFStack& record);
 // of other text across the page its baseline less its size. Text running vertically (90 or 270
 // degrees, within 5) is compared against the rule's width instead, and the rule's top against
 // the record's extent on the page: the rule may cover any stretch of it (a rule longer than the
-// record must start where the record starts). Across the page, a Type 3 font's text matches a
-// rule whose middle lies within its em box, the rule's height between a quarter and twice its
-// size: readers can only guess such a font's size.
+// record must start where the record starts). A Type 3 font's text matches a rule whose
+// height (width, for vertical text) lies between a quarter and twice its size, and across the
+// page whose middle lies within its em box: readers can only guess such a font's size.
 bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int ruleTop, int ruleWidth,
                        int ruleHeight);
 

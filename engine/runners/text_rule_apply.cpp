@@ -357,8 +357,10 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
 }
 
 int ApplyTextRule(EditContext& context, int page, int left, int top, int width, int height,
-                  const std::string& find, const std::string& replace, RuleResult* result) {
+                  const std::string& findText, const std::string& replace, RuleResult* result) {
     PDF* pdf = context.document.get();
+    // The page's text reads ligatures as their letters; so does the find text.
+    const std::string find = pdfSpellOutLigatures(findText);
     RuleResult outcome;
     std::string whyNotInFont;
     TextAtRule found;

@@ -123,6 +123,16 @@ TEST(TextOverRecords, wordDrawnInPieces_editedInItsFontsInPlace) {
     for (const Edit& edit : twoFonts) expectTrueEditInPlace(edit.file, edit.word, false);
 }
 
+TEST(LigatureFindText, aFindTextWithALigatureCharacterMatchesTheLigatureGlyph) {
+    // Extractors give dvipdfmx's "fi" glyph as U+FB01; the engine reads it as "fi".
+    const std::string fi = "\xEF\xAC\x81";
+    TempDir dir;
+    Outcome o = applyRule(dir, "dvipdfmx_article.pdf", (fi + "fth.").c_str(), "fth." + fi);
+    EXPECT_EQ(o.run.ruleResults(), std::vector<std::string>{"own font"}) << o.run.result.output;
+    EXPECT_TRUE(uniqueWord(o.after, 1, "fth." + fi).has_value()) << pageWords(o.after, 1);
+    EXPECT_FALSE(fontAdded("dvipdfmx_article.pdf", o));
+}
+
 TEST(TextOverRecords, twoOccurrencesSharingAPiece_areBothReplaced) {
     // "Hello Hello" as (Hel) (lo Hel) (lo), the middle piece bold: it ends one occurrence and
     // starts the next. Each edit must keep the other's change to the shared piece.

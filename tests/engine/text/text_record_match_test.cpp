@@ -120,10 +120,20 @@ TEST(RecordMatchesRule, Type3TextMatchesARuleWhoseMiddleIsInItsEmBox) {
         {"tiny box", r12, 792, 88, 100, 2, false},
         {"box twice the em", r12, 792, 78, 100, 24, false},
     };
-    for (const MatchCase& c : cases) {
-        EXPECT_EQ(RecordMatchesRule(MeasureRecord(c.rec), c.pageHeight, c.top, c.width, c.height),
-                  c.matches)
-            << c.name;
+    TPDFStack up = record(0, 1, -1, 0, 300, 300, 12);
+    up.sizeGuessedByReaders = true;
+    const MatchCase turned[] = {
+        {"running up, width near twice the size", up, 792, 438, 22, 54, true},
+        {"running up, width twice the size", up, 792, 438, 24, 54, false},
+    };
+    for (const auto& group : {std::vector<MatchCase>(std::begin(cases), std::end(cases)),
+                              std::vector<MatchCase>(std::begin(turned), std::end(turned))}) {
+        for (const MatchCase& c : group) {
+            EXPECT_EQ(
+                RecordMatchesRule(MeasureRecord(c.rec), c.pageHeight, c.top, c.width, c.height),
+                c.matches)
+                << c.name;
+        }
     }
 }
 
