@@ -37,7 +37,7 @@ std::string form(const std::string& content, const std::string& xobjects) {
     return streamObject(
         "<< /Type /XObject /Subtype /Form /BBox [0 0 612 792] /Resources << /Font "
         "<< /F1 4 0 R >> /XObject << " +
-            xobjects + " >> >>",
+            xobjects + " >> >> >>",
         content);
 }
 
@@ -150,6 +150,16 @@ std::string formDrawingItselfEightTimes() {
         onePage(std::string(kText) + "/Fa Do\n", kFont, "/XObject << /Fa 6 0 R >>");
     std::string content = "BT /F1 12 Tf 72 600 Td (STAMPME again) Tj ET\n";
     for (int i = 0; i < 8; ++i) content += "q 0.9 0 0 0.9 5 5 cm /Fa Do Q\n";
+    objects.push_back(form(content, "/Fa 6 0 R"));
+    return pdfOf(objects);
+}
+
+std::string formDrawingItselfSixTimesInPlace() {
+    // The page's own "Hello" where the suite's text rule looks, so that the rule edits the page.
+    std::vector<std::string> objects = onePage("BT /F1 24 Tf 72 720 Td (Hello) Tj ET\n/Fa Do\n",
+                                               kFont, "/XObject << /Fa 6 0 R >>");
+    std::string content = "BT /F1 12 Tf 72 600 Td (again) Tj ET\n";
+    for (int i = 0; i < 6; ++i) content += "/Fa Do\n";
     objects.push_back(form(content, "/Fa 6 0 R"));
     return pdfOf(objects);
 }

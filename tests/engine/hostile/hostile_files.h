@@ -27,7 +27,8 @@ std::string cyclicPageTree();           // /Kids holds the page tree node itself
 std::string cyclicParentResources();    // a page inheriting resources from a /Parent cycle
 std::string cyclicForms();              // form A draws B, B draws A
 std::string formDrawingItself();
-std::string formDrawingItselfEightTimes();  // 8 draws a level: exponential if unchecked
+std::string formDrawingItselfEightTimes();
+std::string formDrawingItselfSixTimesInPlace();  // no q … Q, the rule edits the page's text  // 8 draws a level: exponential if unchecked
 std::string unclosedString();
 std::string unclosedArray();
 std::string millionOperators();

@@ -31,6 +31,7 @@ const PdfCase kPdfCases[] = {
     {"cyclicForms", hostile::cyclicForms, Outcome::Done},
     {"formDrawingItself", hostile::formDrawingItself, Outcome::Done},
     {"formDrawingItselfEightTimes", hostile::formDrawingItselfEightTimes, Outcome::Done},
+    {"formDrawingItselfSixTimesInPlace", hostile::formDrawingItselfSixTimesInPlace, Outcome::Done},
     {"unclosedString", hostile::unclosedString, Outcome::Done},
     {"unclosedArray", hostile::unclosedArray, Outcome::Done},
     {"millionOperators", hostile::millionOperators, Outcome::Done},
