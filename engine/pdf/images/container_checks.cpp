@@ -19,6 +19,8 @@ std::uint32_t littleEndian(std::string_view bytes, std::size_t pos, int count) {
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitFields = 3;
 constexpr std::uint32_t kBiAlphaBitFields = 6;
+constexpr std::uint32_t kBiRle8 = 1;  // refused by the decoder, with its own message
+constexpr std::uint32_t kBiRle4 = 2;
 
 // Skips a chain of GIF data sub-blocks (length byte, data) ending with an empty one; adds the
 // data bytes to `dataBytes` when given.
@@ -87,6 +89,13 @@ std::optional<BmpHeader> readBmpHeader(std::string_view bytes, std::string& erro
         return std::nullopt;
     }
     header.height = static_cast<int>(std::llabs(height));
+    // Run-length, JPEG, PNG and unknown compressions are refused: the decoder would read an
+    // unknown one as uncompressed rows, for as many rows as the header claims.
+    if (compression != kBiRgb && compression != kBiBitFields && compression != kBiAlphaBitFields &&
+        compression != kBiRle8 && compression != kBiRle4) {
+        error = "BMP image with an unknown compression";
+        return std::nullopt;
+    }
     if (compression == kBiRgb || compression == kBiBitFields || compression == kBiAlphaBitFields) {
         const unsigned long long rowBytes =
             (static_cast<unsigned long long>(header.width) * header.bitsPerPixel + 31) / 32 * 4;
