@@ -1,8 +1,6 @@
 // A whole engine run on arbitrary PDF bytes, in each mode: "-tesome" with a fixed text rule,
 // "-pisome" with a fixed image rule and "-piall" with a fixed keyword, through the runners as
 // the command line calls them. Files go to a folder of this process under the temporary folder.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +10,7 @@
 #include "marqel/marqel.h"
 #include "runners/image_rules_runner.h"
 #include "runners/text_rules_runner.h"
+#include "scratch_folder.h"
 
 namespace {
 
@@ -32,7 +31,8 @@ void write(const fs::path& file, const std::string& bytes) {
 }
 
 struct Folder {
-    fs::path root = fs::temp_directory_path() / ("relettra-fuzz-" + std::to_string(::getpid()));
+    ScratchFolder scratch;
+    fs::path root = scratch.root();
     fs::path input = root / "input.pdf";
     fs::path output = root / "out.pdf";
     fs::path textRules = root / "rules.txt";
@@ -41,15 +41,10 @@ struct Folder {
     std::string imageBytes = smallBmp();
 
     Folder() {
-        fs::create_directories(root);
         write(image, imageBytes);
         write(textRules, "1-150-100-400-50:Hello:Howdy\r\n2-0-0-0-0:a:b\r\n");
         write(imageRules,
               "1:100:100:(" + image.string() + "):50:50\r\n2:0:0:(" + image.string() + "):0:0\r\n");
-    }
-    ~Folder() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
     }
 };
 

@@ -14,21 +14,16 @@
 #include "output_names.h"
 #include "page_writer.h"
 #include "pdf_source.h"
+#include "scratch_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 struct Folder {
-    fs::path root = fs::temp_directory_path() / ("relettra-fuzz-" + std::to_string(::getpid()));
-    Folder() {
-        fs::create_directories(root);
-        silencePdfLibraryMessages();
-    }
-    ~Folder() {
-        std::error_code ec;
-        fs::remove_all(root, ec);
-    }
+    ScratchFolder scratch;
+    fs::path root = scratch.root();
+    Folder() { silencePdfLibraryMessages(); }
 };
 
 }  // namespace
