@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <set>
 #include <cstdio>
+#include <set>
 #include <vector>
 
 #include "runners/text_record_match.h"
@@ -274,11 +274,13 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
                 narrowTop = static_cast<int>(std::floor(later.text.box[1]));
                 narrowHeight = static_cast<int>(std::ceil(later.text.box[3])) - narrowTop;
             }
-            if (ReplaceMatchingText(pdf, page, narrowLeft, narrowTop, narrowWidth, narrowHeight,
-                                    find, replace) < 0) {
+            const int again = ReplaceMatchingText(pdf, page, narrowLeft, narrowTop, narrowWidth,
+                                                  narrowHeight, find, replace);
+            if (again < 0) {
                 explain(whyNot, "the changed page could not be written");
                 return -1;
             }
+            if (again == 0) pdfEndPage(pdf);  // it left the page open for a fallback
         }
         return replaced;
     }
