@@ -4,9 +4,8 @@
 // every format, so each decoder gets its share of the inputs.
 #include <cstddef>
 #include <cstdint>
-#include <string>
-
 #include <qpdf/QPDF.hh>
+#include <string>
 
 #include "pdf/images/image_xobject.h"
 

@@ -78,7 +78,6 @@ void PageEditor::noteReach(const QPDFObjectHandle::Rectangle& upright) {
                                     std::max(r.urx, upright.urx), std::max(r.ury, upright.ury));
 }
 
-
 bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveState) {
     if (!addedToAppearance_.empty()) {
         // The appearance's own content runs inside q … Q, as the page's does.

@@ -260,7 +260,8 @@ int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::
         for (char32_t c : characters) {
             if (!hasGlyph(c)) {
                 // A font of the fallback chain that is not installed may be why.
-                relettra::pdf::FallbackFont* fallback = stack == nullptr ? d.selectedFont() : nullptr;
+                relettra::pdf::FallbackFont* fallback =
+                    stack == nullptr ? d.selectedFont() : nullptr;
                 if (fallback != nullptr) {
                     for (const std::string& problem : fallback->chainProblems()) {
                         d.errors().report(relettra::pdf::kErrWarning, 0,

@@ -81,8 +81,8 @@ struct TPDFStack {
     // A Type 3 font: its glyphs are drawn by procedures, so readers can only guess its size
     // from its widths, and the boxes they report may be much smaller or larger than its em.
     bool sizeGuessedByReaders = false;
-    std::string text;              // UTF-8
-    size_t record = 0;             // which record of the page this is
+    std::string text;   // UTF-8
+    size_t record = 0;  // which record of the page this is
     size_t next = 0;
 };
 

@@ -91,9 +91,8 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
         // and page helpers report them. A rule drawn on either box is on the text.
         const double higher = record.verticalWriting ? size : 0.0;
         // A Type 3 font's size is guessed by readers: the rule's width may be far from it.
-        const bool sizeFits = record.sizeGuessedByReaders
-                                  ? extent > size / 4 && extent < 2 * size
-                                  : std::fabs(size - extent) < half;
+        const bool sizeFits = record.sizeGuessedByReaders ? extent > size / 4 && extent < 2 * size
+                                                          : std::fabs(size - extent) < half;
         return sizeFits && ruleTop > first - half - higher && ruleTop < last + half;
     }
     if (runsUpsideDown(record.angle)) {

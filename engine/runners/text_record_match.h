@@ -13,7 +13,7 @@ struct RecordGeometry {
     double size;    // effective font size: the font size along the text's up vector
     int angle;      // writing direction in whole degrees, [0, 360), clockwise on the page
     double length;  // how far the record runs along its baseline on the page
-    bool verticalWriting = false;  // a font that writes top to bottom (WMode 1)
+    bool verticalWriting = false;       // a font that writes top to bottom (WMode 1)
     bool sizeGuessedByReaders = false;  // a Type 3 font
 };
 

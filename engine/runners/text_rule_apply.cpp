@@ -342,8 +342,8 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     bool drawn = pdfRectangle(pdf, left, top, width, height, 3) == 1;
     pdfSetFillColor(pdf, 0);
     drawn = drawn && (direction == 0 ? pdfWriteTextA(pdf, left, top, replace.c_str())
-                                     : pdfWriteTurnedTextA(pdf, left, top, width, height,
-                                                           direction, replace.c_str())) == 1;
+                                     : pdfWriteTurnedTextA(pdf, left, top, width, height, direction,
+                                                           replace.c_str())) == 1;
     // The old text is gone from the content by now: a new text that is not drawn, or a page that
     // is not written, would lose it, so the run must not go on to write the document.
     if (!drawn) {
@@ -375,7 +375,8 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
     } else if (pdfFormFieldShowsTextAt(pdf, left, top, width, height, find.c_str()) == 1) {
         // The fallback would write under the field, which goes on showing the old value.
         pdfEndPage(pdf);
-        outcome.reason = "the text at this place is a form field's value, which rules do not change";
+        outcome.reason =
+            "the text at this place is a form field's value, which rules do not change";
     } else {
         std::string whyNotOverwritten;
         changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,

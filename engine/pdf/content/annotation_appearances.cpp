@@ -3,8 +3,8 @@
 #include <qpdf/Constants.h>
 
 #include <algorithm>
-#include <set>
 #include <qpdf/QPDFAnnotationObjectHelper.hh>
+#include <set>
 
 #include "pdf/basics/pdf_number.h"
 
@@ -91,8 +91,8 @@ void widenAppearance(QPDFObjectHandle stream, QPDFObjectHandle annotation,
     if (annotation.isDictionary()) {
         QPDFMatrix formToUser = uprightToUser;
         formToUser.concat(formToUpright);
-        annotation.replaceKey("/Rect",
-                              QPDFObjectHandle::newFromRectangle(formToUser.transformRectangle(grown)));
+        annotation.replaceKey(
+            "/Rect", QPDFObjectHandle::newFromRectangle(formToUser.transformRectangle(grown)));
     }
 }
 

@@ -21,8 +21,7 @@ bool withinDecodeLimit(long long width, long long height, long long bytesPerPixe
 }
 
 bool withinByteLimit(long long rowBytes, long long rows) {
-    return rowBytes > 0 && rows > 0 &&
-           rows <= static_cast<long long>(kMaxDecodedBytes) / rowBytes;
+    return rowBytes > 0 && rows > 0 && rows <= static_cast<long long>(kMaxDecodedBytes) / rowBytes;
 }
 
 void dropOpaqueAlpha(DecodedImage& image) {

@@ -257,7 +257,8 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
             const OperationKey key{scope, shows_[run[j]].operation};
             rewrittenShows_[key] = prepared[k]->rewritten[j]->bytes;
             writeEdit(key);
-            noteAppearanceReach(shows_[run[j]], recordStarts[j], prepared[k]->rewritten[j]->advance);
+            noteAppearanceReach(shows_[run[j]], recordStarts[j],
+                                prepared[k]->rewritten[j]->advance);
         }
         recordMoves(run, recordStarts, prepared[k]->rewritten);
     }
@@ -366,9 +367,8 @@ void PageTextSession::noteAppearanceReach(const TextShow& show, double start, do
     const double low = show.state.rise - 0.25 * size;
     const double high = show.state.rise + size;
     const QPDFMatrix toPage = show.toPage();
-    const QPDFObjectHandle::Rectangle reach = toPage.transformRectangle(
-        QPDFObjectHandle::Rectangle(std::min(start, start + advance), low,
-                                    std::max(start, start + advance), high));
+    const QPDFObjectHandle::Rectangle reach = toPage.transformRectangle(QPDFObjectHandle::Rectangle(
+        std::min(start, start + advance), low, std::max(start, start + advance), high));
     auto [at, fresh] = appearanceReach_.emplace(show.scope, reach);
     if (!fresh) {
         QPDFObjectHandle::Rectangle& r = at->second;

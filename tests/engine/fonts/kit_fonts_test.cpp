@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-
 #include <functional>
 #include <map>
 #include <qpdf/JSON.hh>
@@ -195,8 +194,9 @@ TEST(KitFonts, everyShownString_decodesToExtractedWordsAndEncodesBack) {
                 const std::string text = shown.font->toUtf8(shown.bytes);
                 pageText += text;
                 // Qt maps a glyph to the tab character: no text a rule writes, not encoded.
-                if (std::any_of(text.begin(), text.end(),
-                                [](char c) { return c != 0 && static_cast<unsigned char>(c) < 0x20; })) {
+                if (std::any_of(text.begin(), text.end(), [](char c) {
+                        return c != 0 && static_cast<unsigned char>(c) < 0x20;
+                    })) {
                     continue;
                 }
                 const auto encoded = shown.font->encode(text);

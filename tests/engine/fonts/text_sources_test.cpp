@@ -6,9 +6,9 @@
 #include <filesystem>
 
 #include "font_test_support.h"
-#include "scoped_environment.h"
 #include "pdf/fonts/glyph_names.h"
 #include "pdf/fonts/pdf_font.h"
+#include "scoped_environment.h"
 
 namespace relettra::pdf {
 namespace {

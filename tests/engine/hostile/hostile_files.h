@@ -28,7 +28,8 @@ std::string cyclicParentResources();    // a page inheriting resources from a /P
 std::string cyclicForms();              // form A draws B, B draws A
 std::string formDrawingItself();
 std::string formDrawingItselfEightTimes();
-std::string formDrawingItselfSixTimesInPlace();  // no q … Q, the rule edits the page's text  // 8 draws a level: exponential if unchecked
+std::string formDrawingItselfSixTimesInPlace();  // no q … Q, the rule edits the page's text  // 8
+                                                 // draws a level: exponential if unchecked
 std::string unclosedString();
 std::string unclosedArray();
 std::string millionOperators();

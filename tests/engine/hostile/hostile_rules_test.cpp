@@ -28,8 +28,7 @@ struct RuleFileCase {
 const RuleFileCase kRuleFileCases[] = {
     // Every line is read, echoed and answered ("page 2 does not exist").
     {"hundredThousandTextRulesOnAMissingPage", Program::Tesome,
-     [](const hostile::Workspace&) { return hostile::textRulesOfLines(100000, 2); },
-     Outcome::Done},
+     [](const hostile::Workspace&) { return hostile::textRulesOfLines(100000, 2); }, Outcome::Done},
     {"hundredThousandImageRules", Program::Pisome,
      [](const hostile::Workspace& space) {
          return hostile::imageRulesOfLines(100000, space.image.string());
@@ -70,8 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Sizes, HostileRuleFile, ::testing::ValuesIn(kRuleFileCa
 TEST(HostileRuleFileKnownFault, DISABLED_hundredThousandTextRulesChangingThePage_endInTime) {
     const hostile::Workspace space(hostile::plainPdf());
     testsupport::writeFile(space.textRules, hostile::textRulesOfLines(100000));
-    hostile::expectPromisesKept(Program::Tesome, space, space.run(Program::Tesome),
-                                Outcome::Done);
+    hostile::expectPromisesKept(Program::Tesome, space, space.run(Program::Tesome), Outcome::Done);
 }
 
 // ---- files that are no regular files ---------------------------------------------------

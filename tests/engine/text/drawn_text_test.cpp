@@ -270,7 +270,8 @@ TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldV
     for (int i = 0; i < 14; ++i) manyBeetles += beetles;
     const std::pair<std::string, std::string> wideCases[] = {
         {"Reviewed and approved by the board", "Anna"},  // "by Anna" follows the longer text
-        {manyBeetles + "\xD0\xBA\xD0\xBE\xD0\xBD\xD0\xB5\xD1\x86", "\xD0\xBA\xD0\xBE\xD0\xBD\xD0\xB5\xD1\x86"},
+        {manyBeetles + "\xD0\xBA\xD0\xBE\xD0\xBD\xD0\xB5\xD1\x86",
+         "\xD0\xBA\xD0\xBE\xD0\xBD\xD0\xB5\xD1\x86"},
     };
     for (const auto& [replacement, lastWord] : wideCases) {
         TempDir wideDir;

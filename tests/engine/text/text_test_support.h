@@ -69,8 +69,8 @@ bool isFallbackFontRow(const testsupport::FontRow& row);
 std::string uncompressedObjects(const std::filesystem::path& pdf);
 
 // Writes a one-page PDF (612 x 792) whose content is `content`, with Helvetica as /F1 in
-// `encoding` (a name or an encoding dictionary) and Helvetica-Bold as /F2, and checks it with qpdf. Cross-reference
-// offsets are computed here.
+// `encoding` (a name or an encoding dictionary) and Helvetica-Bold as /F2, and checks it with qpdf.
+// Cross-reference offsets are computed here.
 void writeHelveticaPdf(const std::filesystem::path& file, const std::string& content,
                        const std::string& encoding = "/WinAnsiEncoding");
 
