@@ -79,12 +79,12 @@ mkdir -p "$WORK/latex"
 cp "$WORK/latex/pdflatex_article.pdf" "$WORK/pdflatex_article.pdf"
 
 # XeLaTeX (xdvipdfmx) takes its dates and file ID from SOURCE_DATE_EPOCH, LuaLaTeX its dates
-# (its source leaves the ID out); both read the shared body fontspec_body.tex from producers/.
+# (its source leaves the ID out); both read the shared body opentype_body.tex from producers/.
 echo "XeLaTeX, LuaLaTeX (fontspec), LaTeX + dvipdfmx"
 for engine in xelatex lualatex; do
     (cd "$WORK/latex" && TEXINPUTS="$PRODUCERS:" $engine -interaction=nonstopmode -halt-on-error \
-        "$PRODUCERS/${engine}_fontspec.tex" >/dev/null)
-    cp "$WORK/latex/${engine}_fontspec.pdf" "$WORK/${engine}_fontspec.pdf"
+        "$PRODUCERS/${engine}_opentype.tex" >/dev/null)
+    cp "$WORK/latex/${engine}_opentype.pdf" "$WORK/${engine}_opentype.pdf"
 done
 # dvipdfmx makes the file ID from the output's name as given, so that name stays relative.
 (cd "$WORK/latex" && latex -interaction=nonstopmode -halt-on-error \

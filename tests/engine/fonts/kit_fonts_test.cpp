@@ -157,8 +157,8 @@ TEST(KitFonts, everyShownString_decodesToExtractedWordsAndEncodesBack) {
         "ghostscript_type3.pdf",
         // More producers: CFF CID fonts, CFF simple fonts with ToUnicode, Type 3 fonts named
         // by glyph names, TrueType subsets with /Differences.
-        "xelatex_fontspec.pdf",
-        "lualatex_fontspec.pdf",
+        "xelatex_opentype.pdf",
+        "lualatex_opentype.pdf",
         "dvipdfmx_article.pdf",
         "pandoc_notes.pdf",
         "enscript_listing.pdf",
