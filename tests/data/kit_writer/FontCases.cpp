@@ -59,37 +59,37 @@ struct CompositeFont {
     bool withoutCmap = false;  // embed the program without its cmap: only the PDF tells the text
 };
 
-OH embedComposite(KitDocument& document, const OutlineFont& program, const CompositeFont& spec) {
+OH embedComposite(KitDocument& document, const OutlineFont& program, const CompositeFont& wanted) {
     std::map<unsigned, int> widthByCid;
-    for (const auto& [cid, glyph] : spec.glyphByCid) {
+    for (const auto& [cid, glyph] : wanted.glyphByCid) {
         widthByCid[cid] = program.width(glyph);
     }
     OH cidFont = OH::newDictionary();
     cidFont.replaceKey("/Type", OH::newName("/Font"));
     cidFont.replaceKey("/Subtype", OH::newName("/CIDFontType2"));
-    cidFont.replaceKey("/BaseFont", OH::newName("/" + spec.baseFont));
+    cidFont.replaceKey("/BaseFont", OH::newName("/" + wanted.baseFont));
     OH info = OH::newDictionary();
-    info.replaceKey("/Registry", OH::newString(spec.registry));
-    info.replaceKey("/Ordering", OH::newString(spec.ordering));
-    info.replaceKey("/Supplement", OH::newInteger(spec.supplement));
+    info.replaceKey("/Registry", OH::newString(wanted.registry));
+    info.replaceKey("/Ordering", OH::newString(wanted.ordering));
+    info.replaceKey("/Supplement", OH::newInteger(wanted.supplement));
     cidFont.replaceKey("/CIDSystemInfo", info);
     cidFont.replaceKey(
         "/FontDescriptor",
         program.descriptor(
-            document, spec.baseFont, 4, "/FontFile2",
-            embeddedProgram(document, spec.withoutCmap ? withTables(program.data(), {{"cmap", ""}})
+            document, wanted.baseFont, 4, "/FontFile2",
+            embeddedProgram(document, wanted.withoutCmap ? withTables(program.data(), {{"cmap", ""}})
                                                        : program.data())));
     cidFont.replaceKey("/DW", OH::newInteger(1000));
     cidFont.replaceKey("/W", cidWidths(widthByCid));
-    cidFont.replaceKey("/CIDToGIDMap", cidToGidMap(document, spec.glyphByCid));
+    cidFont.replaceKey("/CIDToGIDMap", cidToGidMap(document, wanted.glyphByCid));
     OH font = OH::newDictionary();
     font.replaceKey("/Type", OH::newName("/Font"));
     font.replaceKey("/Subtype", OH::newName("/Type0"));
-    font.replaceKey("/BaseFont", OH::newName("/" + spec.baseFont));
+    font.replaceKey("/BaseFont", OH::newName("/" + wanted.baseFont));
     font.replaceKey("/Encoding", OH::newName("/Identity-H"));
     font.replaceKey("/DescendantFonts",
                     OH::newArray({document.qpdf().makeIndirectObject(cidFont)}));
-    if (OH toUnicode = spec.toUnicode; !toUnicode.isNull()) {
+    if (OH toUnicode = wanted.toUnicode; !toUnicode.isNull()) {
         font.replaceKey("/ToUnicode", toUnicode);
     }
     return document.qpdf().makeIndirectObject(font);
@@ -133,14 +133,14 @@ void writeToUnicodeIdentity(const std::string& path) {
                                             "Greek Ωμέγα and Cyrillic Жук"};
     const OutlineFont program = liberationSubset(lines);
     KitDocument document;
-    CompositeFont spec;
-    spec.baseFont = "IDTOUN+LiberationSans";
-    spec.toUnicode = OH::newName("/Identity-H");
-    spec.withoutCmap = true;
+    CompositeFont wanted;
+    wanted.baseFont = "IDTOUN+LiberationSans";
+    wanted.toUnicode = OH::newName("/Identity-H");
+    wanted.withoutCmap = true;
     for (const char32_t c : charactersOf(lines)) {
-        spec.glyphByCid[c] = program.glyphOf(c);
+        wanted.glyphByCid[c] = program.glyphOf(c);
     }
-    OH font = embedComposite(document, program, spec);
+    OH font = embedComposite(document, program, wanted);
     ContentWriter content;
     std::vector<std::string> codeLines;
     for (const auto& line : lines) {
@@ -369,11 +369,11 @@ OH collectionFont(KitDocument& document, const std::string& ordering, int supple
     const std::map<char32_t, unsigned> cidOf = cidsOfCollection("Adobe-" + ordering);
     const OutlineFont program(
         subsetProgram(readBinaryFile(kDroidSansFallback), charactersOf(lines)));
-    CompositeFont spec;
-    spec.baseFont = baseFont;
-    spec.ordering = ordering;
-    spec.supplement = supplement;
-    spec.withoutCmap = true;
+    CompositeFont wanted;
+    wanted.baseFont = baseFont;
+    wanted.ordering = ordering;
+    wanted.supplement = supplement;
+    wanted.withoutCmap = true;
     const auto cid = [&cidOf](char32_t c) {
         const auto found = cidOf.find(c);
         if (found == cidOf.end()) {
@@ -382,12 +382,12 @@ OH collectionFont(KitDocument& document, const std::string& ordering, int supple
         return found->second;
     };
     for (const char32_t c : charactersOf(lines)) {
-        spec.glyphByCid[cid(c)] = program.glyphOf(c);
+        wanted.glyphByCid[cid(c)] = program.glyphOf(c);
     }
     for (const auto& line : lines) {
         codeLines.push_back(codesOf(line, cid));
     }
-    return embedComposite(document, program, spec);
+    return embedComposite(document, program, wanted);
 }
 
 void writeCidCollections(const std::string& path) {
