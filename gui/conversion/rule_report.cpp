@@ -42,19 +42,34 @@ RuleReport readRuleReport(const QString& engineOutput) {
             continue;
         }
         const QString result = line.mid(prefix.size());
-        if (result == QLatin1String("own font")) {
+        const qsizetype colon = result.indexOf(QLatin1String(": "));
+        const RuleReport::Rule rule{colon < 0 ? result : result.left(colon),
+                                    colon < 0 ? QString() : result.mid(colon + 2)};
+        if (rule.result == QLatin1String("own font")) {
             ++report.ownFont;
-        } else if (result == QLatin1String("image placed")) {
+        } else if (rule.result == QLatin1String("image placed")) {
             ++report.imagesPlaced;
-        } else if (result.startsWith(QLatin1String("fallback font"))) {
+        } else if (rule.result == QLatin1String("fallback font")) {
             ++report.fallbackFont;
             report.reasons.append(result);
-        } else if (result.startsWith(QLatin1String("not done"))) {
+        } else if (rule.result == QLatin1String("not done")) {
             ++report.notDone;
             report.reasons.append(result);
+        } else {
+            continue;
         }
+        report.rules.append(rule);
     }
     return report;
+}
+
+void RuleReport::append(const RuleReport& other) {
+    ownFont += other.ownFont;
+    fallbackFont += other.fallbackFont;
+    imagesPlaced += other.imagesPlaced;
+    notDone += other.notDone;
+    reasons += other.reasons;
+    rules += other.rules;
 }
 
 QString ruleSummary(const RuleReport& report, RuleKind kind) {

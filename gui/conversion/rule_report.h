@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -10,12 +11,24 @@
 // "Rule result: not done: <reason>", after each image rule "Rule result: image placed" or
 // "Rule result: not done: <reason>".
 struct RuleReport {
+    // One rule's result as printed: "own font", "fallback font", "image placed" or "not done",
+    // and the reason after it (empty for the first and the third).
+    struct Rule {
+        QString result;
+        QString reason;
+    };
+
     int ownFont = 0;
     int fallbackFont = 0;
     int imagesPlaced = 0;
     int notDone = 0;
     // "fallback font: <reason>" and "not done: <reason>", in the order printed.
     QStringList reasons;
+    // Every rule in the order printed.
+    QList<Rule> rules;
+
+    // Adds another run's results after these.
+    void append(const RuleReport& other);
 };
 
 // The report read from the engine's console output; other lines are passed over.

@@ -5,11 +5,10 @@
 #include <memory>
 
 #include "about_dialog.h"
-#include "batch_state.h"
+#include "batch_types.h"
 #include "user_dialogs.h"
 
-class ChildRun;
-class PageLayerRequest;
+class BatchRunner;
 class QAction;
 class QDragEnterEvent;
 class QDropEvent;
@@ -71,18 +70,11 @@ class Process : public QWidget {
     void on_pushButton_removetextsome_clicked();
     void on_pushButton_clicked();
 
-    // Position batch: the rule file of the visible position table, written before each file.
-    void settextsomerule();
-    void setimagesomerule();
-    // Content batch, in the order a file passes through: one file step, the page helper's run,
-    // its completion, one page step, the page's text layer read, its analysis, the engine run.
+    // The batches: the position batch's rules from the visible position table, and the content
+    // batch's entry point (the rules of the current content table, taken as each file starts).
+    FileRules settextsomerule();
+    FileRules setimagesomerule();
     void setallintorule();
-    QStringList splitPage();
-    void setlink();
-    void getAlltheText();
-    void gethtm();
-    void getTextPosition(QString sxml);
-    void replacealltext();
 
   private:
     void centreOnPrimaryScreen();
@@ -112,23 +104,21 @@ class Process : public QWidget {
     void onInformationRunFailedToStart(QProcess* run);
     void writePageCell(int position, const QString& pageCount);
 
-    // Batches (gui/conversion/process_batches.cpp).
+    // Batches (process_batches.cpp): starting one, the checks before each file, and what the
+    // window shows of the runner's reports.
+    enum class BatchFlow { Position, Content };
     void createBatchRunners();
     void stopBatchQuietly();
-    bool batchStepAllowed();
-    bool batchInputReady(const QString& emptyListText);
+    void startBatch(BatchFlow flow);
+    bool batchFileReady();
+    bool batchInputReady();
     bool runFolderReady();
-    void beginBatchFile(BatchFlow flow);
-    void startBatchEngine(const QString& ruleFile);
-    void onBatchRunFinished(int exitCode, bool crashed, const QString& output);
-    void onPageHelperFinished(int exitCode, bool crashed, const QString& output);
-    void onBatchRunFailedToStart(const QString& program, const QString& reason);
-    void onBatchRunTimedOut(const QString& program, int timeLimitMs);
-    void failBatchFile(const QString& reason);
-    void writeResultCell(const QString& result, const QString& details);
-    void continueBatch();
-    void haltBatch();
+    FileRules contentRulesForFile();
+    void onBatchFileStarted(int index, const QString& inputPath);
+    void onBatchFileFinished(const FileResult& result);
+    void onBatchHalted(int index);
     void finishBatch();
+    void writeResultCell(int index, const QString& result, const QString& details);
     // Locks or frees the controls a batch must not meet changed (process_filelist.cpp).
     void setBatchControlsEnabled(bool enabled);
     void appendToPane(const QString& message);
@@ -159,10 +149,21 @@ class Process : public QWidget {
     QProcess* informationProcess = nullptr;
     bool pageCountRunning = false;
 
-    // The batch of the "Replace" buttons, its child programs and its text-layer reads.
-    BatchState batch;
-    // Rows added, removed, moved or given another file since the window was made.
+    // The batch of the "Replace" buttons: its runner, which batch it is, the path item of each
+    // of its files (a result goes to the row that holds the item, wherever sorting moved it),
+    // and the file it started from.
+    BatchRunner* batchRunner = nullptr;
+    BatchFlow batchFlow = BatchFlow::Position;
+    QList<QTableWidgetItem*> batchItems;
+    int batchStartIndex = 0;
+    // The window's controls are locked between the first file and "Conversion Finished.";
+    // sortingBeforeBatch keeps whether the file list sorted by header before.
+    bool batchControlsLocked = false;
+    bool sortingBeforeBatch = false;
+    // A batch halted by a failed check is taken up again at its file (haltedAt) only while the
+    // file list is as it was: fileListChanges counts rows added, removed, moved or given another
+    // file since the window was made.
+    int haltedAt = -1;
+    int listChangesAtHalt = 0;
     int fileListChanges = 0;
-    ChildRun* batchRun = nullptr;
-    PageLayerRequest* pageRequest = nullptr;
 };

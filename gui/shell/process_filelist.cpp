@@ -81,10 +81,10 @@ void Process::setFileListControlsEnabled(bool enabled) {
 }
 
 void Process::setBatchControlsEnabled(bool enabled) {
-    if (batch.controlsLocked == !enabled) {
+    if (batchControlsLocked == !enabled) {
         return;
     }
-    batch.controlsLocked = !enabled;
+    batchControlsLocked = !enabled;
     setFileListControlsEnabled(enabled);
     ui->pushButton_textsome_replace->setEnabled(enabled);
     ui->pushButton_textall_replace->setEnabled(enabled);
@@ -92,12 +92,12 @@ void Process::setBatchControlsEnabled(bool enabled) {
     // the row under way; the header does not sort until the batch is over.
     QTableWidget* fileList = ui->inputfiletableWidget;
     if (!enabled) {
-        batch.sortingBefore = fileList->isSortingEnabled();
+        sortingBeforeBatch = fileList->isSortingEnabled();
         fileList->setSortingEnabled(false);
     }
     fileList->horizontalHeader()->setSectionsClickable(enabled);
     if (enabled) {
-        fileList->setSortingEnabled(batch.sortingBefore);
+        fileList->setSortingEnabled(sortingBeforeBatch);
     }
 }
 

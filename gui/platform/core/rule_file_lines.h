@@ -43,8 +43,31 @@ bool findTextFitsRuleLine(const QString& find);
 QString textRuleLineProblem(const QString& find, const QString& replace);
 
 // Whether the engine reads an image path back whole from an image-rule line: it ends the path at
-// the first ")".
+// the first ")", and the line at a line break.
 bool imagePathFitsRuleLine(const QString& imagePath);
+
+// A text-rule line read back as the engine reads it: the position up to the first ":", the find
+// text up to the first ":" that is not followed by another ":", the replacement up to the end.
+struct TextRuleFields {
+    PositionFields at;
+    QString find;
+    QString replace;
+};
+// An image-rule line read back: page, left and top, the image path between "(" and ")", the
+// width and the height.
+struct ImageRuleFields {
+    PositionFields at;
+    QString imagePath;
+    QString width;
+    QString height;
+};
+// Reads a line of a text-rule file as the rule picker saves it. Empty `problem` when the line is
+// a rule the engine reads back the same (a page of 1 or more, four whole numbers of 0 or more);
+// otherwise `problem` says what is wrong, as a sentence.
+TextRuleFields readTextRuleLine(const QString& line, QString& problem);
+// The same for a line of an image-rule file (left, top, width and height are decimal numbers of
+// 0 or more).
+ImageRuleFields readImageRuleLine(const QString& line, QString& problem);
 
 // Writes `lines` as the whole file (emptied first), each followed by "\r\n"; an empty list
 // empties the file. False when the file cannot be written in full.

@@ -1,0 +1,70 @@
+#include "file_verdict.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("FileVerdict", text);
+}
+
+QString runSummary(const EngineOutcome& outcome) {
+    QStringList parts;
+    if (outcome.textRun) {
+        parts << ruleSummary(outcome.textReport, RuleKind::Text);
+    }
+    if (outcome.imageRun) {
+        parts << ruleSummary(outcome.imageReport, RuleKind::Image);
+    }
+    return parts.isEmpty() ? ruleSummary(RuleReport(), RuleKind::Text)
+                           : parts.join(QLatin1String("; "));
+}
+
+}  // namespace
+
+void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result) {
+    result.report = outcome.textReport;
+    result.report.append(outcome.imageReport);
+    const bool written = outcome.outputWritten && outcome.pageCount > 0;
+    result.succeeded = written && outcome.unreadPages == 0;
+
+    QString summary = runSummary(outcome);
+    if (written && outcome.unreadPages > 0) {
+        summary = outcome.unreadPages == 1
+                      ? translated(
+                            "%1; the text of 1 page could not be read, so it was not "
+                            "searched")
+                            .arg(summary)
+                      : translated(
+                            "%1; the text of %2 pages could not be read, so they were not "
+                            "searched")
+                            .arg(summary)
+                            .arg(outcome.unreadPages);
+    }
+    result.paneMessage = (result.succeeded ? translated("Succeed") : translated("Failed")) +
+                         QLatin1String(": ") + summary;
+    result.details = ruleDetails(summary, result.report);
+    if (result.succeeded) {
+        result.reason.clear();
+    } else if (!outcome.outputWritten) {
+        result.reason = translated("no output was written (%1)").arg(summary);
+    } else if (outcome.pageCount <= 0) {
+        result.reason = translated("the page count of the file is not known");
+    } else {
+        result.reason = summary;
+    }
+}
+
+void judgeFailure(const QString& reason, FileResult& result) {
+    result.succeeded = false;
+    result.paneMessage = translated("Failed: %1").arg(reason);
+    result.details = reason;
+    result.reason = reason;
+}
+
+void judgeFailedStart(const QString& program, const QString& why, FileResult& result) {
+    result.succeeded = false;
+    result.paneMessage = translated("Could not start %1 (%2).").arg(program, why);
+    result.details = translated("Could not start %1.").arg(program);
+    result.reason = result.details;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include "batch_types.h"
+
+// What a file's engine runs left behind, for the verdict on it.
+struct EngineOutcome {
+    // The output exists, and it did not before the run (outputs take free names or are replaced
+    // through a temporary file, so one that is there was written by this run).
+    bool outputWritten = false;
+    int pageCount = 0;
+    // Pages whose text layer could not be read: their places were not searched.
+    int unreadPages = 0;
+    bool textRun = false;
+    bool imageRun = false;
+    RuleReport textReport;
+    RuleReport imageReport;
+};
+
+// Judges a file whose engine runs have ended: it succeeds when its output was written, its page
+// count is known and every page was searched. Fills the result's verdict, report, pane line
+// ("Succeed: <summary>" or "Failed: <summary>"), tooltip (the summary and the engine's reasons)
+// and, when it failed, the reason.
+void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result);
+
+// A file that failed before its engine could report: the pane reads "Failed: <reason>" and the
+// tooltip the reason.
+void judgeFailure(const QString& reason, FileResult& result);
+
+// A file whose child program could not be started.
+void judgeFailedStart(const QString& program, const QString& why, FileResult& result);
