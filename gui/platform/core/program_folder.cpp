@@ -1,0 +1,26 @@
+#include "program_folder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "helper_command.h"
+
+#ifndef RELETTRA_PRIVATE_DIR_FROM_BIN
+#define RELETTRA_PRIVATE_DIR_FROM_BIN "../lib/relettra"
+#endif
+
+QString childProgramFolderFor(const QString& programDir) {
+    const QString installed = QDir::cleanPath(programDir + QLatin1Char('/') +
+                                              QLatin1String(RELETTRA_PRIVATE_DIR_FROM_BIN));
+    for (const QString& folder : {programDir, installed}) {
+        if (QFileInfo(folder + QLatin1Char('/') + QLatin1String(kEngineFileName)).isFile()) {
+            return folder;
+        }
+    }
+    return programDir;
+}
+
+QString childProgramFolder() {
+    return childProgramFolderFor(QCoreApplication::applicationDirPath());
+}
