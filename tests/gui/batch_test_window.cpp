@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTextEdit>
 #include <QtTest>
 #include <cmath>
@@ -118,5 +119,21 @@ void appendRow(QTableWidget& table, const QStringList& cells) {
     table.insertRow(row);
     for (int column = 0; column < cells.size(); ++column) {
         table.setItem(row, column, new QTableWidgetItem(cells.at(column)));
+    }
+}
+
+void addContentRule(BatchWindow& w, const QStringList& cells) {
+    w.child<QPushButton>("pushButton_text_add")->click();
+    auto* table = w.child<QTabWidget>("tabWidget_replacechild")->currentIndex() == 0
+                      ? w.child<QTableWidget>("tableWidget_textall")
+                      : w.child<QTableWidget>("tableWidget_imageall");
+    const int row = table->rowCount() - 1;
+    for (int column = 0; column < cells.size(); ++column) {
+        QWidget* cell = table->cellWidget(row, column);
+        if (auto* edit = qobject_cast<QLineEdit*>(cell)) {
+            edit->setText(cells.at(column));
+        } else {
+            qobject_cast<QPushButton*>(cell)->setText(cells.at(column));
+        }
     }
 }

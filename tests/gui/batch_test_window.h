@@ -47,3 +47,7 @@ QString toolOutput(const QString& tool, const QStringList& arguments);
 
 // A row of text cells.
 void appendRow(QTableWidget& table, const QStringList& cells);
+
+// Adds a content rule row through "Add Rule(s)" and types its cells (the image cell is the
+// button's text).
+void addContentRule(BatchWindow& w, const QStringList& cells);

@@ -14,24 +14,6 @@ namespace {
 
 const QStringList kPrograms{"Dossaly.dll", "Tewkrun.dll", "Hevrit.dll"};
 
-// Adds a content rule row through "Add Rule(s)" and types its cells (the image cell is the
-// button's text).
-void addContentRule(BatchWindow& w, const QStringList& cells) {
-    w.child<QPushButton>("pushButton_text_add")->click();
-    auto* table = w.child<QTabWidget>("tabWidget_replacechild")->currentIndex() == 0
-                      ? w.child<QTableWidget>("tableWidget_textall")
-                      : w.child<QTableWidget>("tableWidget_imageall");
-    const int row = table->rowCount() - 1;
-    for (int column = 0; column < cells.size(); ++column) {
-        QWidget* cell = table->cellWidget(row, column);
-        if (auto* edit = qobject_cast<QLineEdit*>(cell)) {
-            edit->setText(cells.at(column));
-        } else {
-            qobject_cast<QPushButton*>(cell)->setText(cells.at(column));
-        }
-    }
-}
-
 }  // namespace
 
 class ContentBatchTest : public QObject {

@@ -14,6 +14,8 @@ class RuleFileLinesTest : public QObject {
     void findTextFitsRuleLine_onlyColonsAtTheEnd_data();
     void findTextFitsRuleLine_onlyColonsAtTheEnd();
     void imagePathFitsRuleLine_noClosingParenthesis();
+    void readRuleLines_giveBackWhatTheEngineReadsOrSayWhy_data();
+    void readRuleLines_giveBackWhatTheEngineReadsOrSayWhy();
     void writeRuleFile_utf8WithCrLfAfterEveryLine();
 };
 
@@ -76,6 +78,48 @@ void RuleFileLinesTest::writeRuleFile_utf8WithCrLfAfterEveryLine() {
     QCOMPARE(QFileInfo(path).size(), 0);
     QVERIFY(!writeRuleFile(path + QStringLiteral("/not-a-folder/x.txt"), {"x"}));
     QVERIFY(!appendRuleLines(QString(), {"x"}));
+}
+
+void RuleFileLinesTest::readRuleLines_giveBackWhatTheEngineReadsOrSayWhy_data() {
+    QTest::addColumn<bool>("image");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("fields");  // find, replace or image, width, height
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("text") << false << "3-72-140-210-12:Total:Sum: 5"
+                          << QStringList{"Total", "Sum: 5"} << true;
+    QTest::newRow("colons ending the find text") << false << "1-2-3-4-5:Total::Sum"
+                                                 << QStringList{"Total:", "Sum"} << true;
+    QTest::newRow("empty replacement") << false << "1-2-3-4-5:a:" << QStringList{"a", ""}
+                                       << true;
+    QTest::newRow("no replacement") << false << "1-2-3-4-5:a" << QStringList{"a", ""} << false;
+    QTest::newRow("page 0") << false << "0-2-3-4-5:a:b" << QStringList{"a", "b"} << false;
+    QTest::newRow("negative place") << false << "1--2-3-4-5:a:b" << QStringList() << false;
+    QTest::newRow("image") << true << "2:150:300.5:(C:/img/a.png):0300:0"
+                           << QStringList{"C:/img/a.png", "0300", "0"} << true;
+    QTest::newRow("image without brackets")
+        << true << "2:150:300:C:/a.png:10:10" << QStringList() << false;
+    QTest::newRow("image size not a number")
+        << true << "2:150:300:(a.png):wide:10" << QStringList() << false;
+}
+
+void RuleFileLinesTest::readRuleLines_giveBackWhatTheEngineReadsOrSayWhy() {
+    QFETCH(bool, image);
+    QFETCH(QString, line);
+    QFETCH(QStringList, fields);
+    QFETCH(bool, fits);
+    QString problem;
+    QStringList read;
+    if (image) {
+        const ImageRuleFields rule = readImageRuleLine(line, problem);
+        read = QStringList{rule.imagePath, rule.width, rule.height};
+    } else {
+        const TextRuleFields rule = readTextRuleLine(line, problem);
+        read = QStringList{rule.find, rule.replace};
+    }
+    QCOMPARE(problem.isEmpty(), fits);
+    if (!fields.isEmpty()) {
+        QCOMPARE(read, fields);
+    }
 }
 
 RELETTRA_GUI_TEST_MAIN(RuleFileLinesTest)

@@ -173,7 +173,7 @@ ImageRuleFields readImageRuleLine(const QString& line, QString& problem) {
     rule.at.page = cursor.until(QLatin1Char(':'));
     rule.at.left = cursor.until(QLatin1Char(':'));
     rule.at.top = cursor.until(QLatin1Char(':'));
-    const qsizetype pathStart = rule.at.page.size() + rule.at.left.size() + rule.at.top.size() + 3;
+    const qsizetype pathStart = rule.at.page.size() + rule.at.left.size() + rule.at.top.size() + 4;
     const qsizetype pathEnd = line.indexOf(QLatin1Char(')'), pathStart);
     problem = positionProblem(rule.at, false, false);
     if (!problem.isEmpty()) {
