@@ -1,7 +1,8 @@
 // Times the content batch of the real window, offscreen: from the press of "Replace" on the
 // content tab to "Conversion Finished.", with one find text and the real child programs.
-// Usage: content_batch_timer IN.pdf FIND REPLACE RUNS
-// Prints the shortest run in seconds and the result of the last run.
+// Usage: content_batch_timer IN.pdf FIND REPLACE RUNS [MORE.pdf…]
+// Prints the shortest run in seconds and the result of the last run's first file, then how many
+// of its files succeeded.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -26,9 +27,9 @@ namespace {
 // Answers the one file dialog with the input file; nothing else is asked in a good run.
 class BenchDialogs : public UserDialogs {
   public:
-    explicit BenchDialogs(QString input) : input(std::move(input)) {}
+    explicit BenchDialogs(QStringList inputs) : inputs(std::move(inputs)) {}
     QStringList openFileNames(QWidget*, const QString&, const QString&, const QString&) override {
-        return {input};
+        return inputs;
     }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override {
         return {};
@@ -44,7 +45,7 @@ class BenchDialogs : public UserDialogs {
     bool openUrl(const QUrl&) override { return false; }
 
   private:
-    QString input;
+    QStringList inputs;
 };
 
 // Runs the event loop until `done` holds, checking every few milliseconds.
@@ -64,11 +65,14 @@ void waitUntil(Done done) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 5) {
-        std::fprintf(stderr, "usage: content_batch_timer IN.pdf FIND REPLACE RUNS\n");
+    if (args.size() < 5) {
+        std::fprintf(stderr, "usage: content_batch_timer IN.pdf FIND REPLACE RUNS [MORE.pdf…]\n");
         return 2;
     }
-    const QString input = QFileInfo(args.at(1)).absoluteFilePath();
+    QStringList inputs{QFileInfo(args.at(1)).absoluteFilePath()};
+    for (qsizetype i = 5; i < args.size(); ++i) {
+        inputs << QFileInfo(args.at(i)).absoluteFilePath();
+    }
     const int runs = std::max(1, args.at(4).toInt());
 
     // The window finds its programs in its working directory.
@@ -81,7 +85,7 @@ int main(int argc, char* argv[]) {
     QDir::setCurrent(work.path());
     const QString outputFolder = work.filePath(QStringLiteral("out"));
 
-    Process window(std::make_unique<BenchDialogs>(input));
+    Process window(std::make_unique<BenchDialogs>(inputs));
     window.setopenfile();
     waitUntil([&]() { return !window.pageCountPassRunning(); });
     window.findChild<QLineEdit*>(QStringLiteral("outputfolderEdit"))->setText(outputFolder);
@@ -106,9 +110,14 @@ int main(int argc, char* argv[]) {
         const double seconds = clock.nsecsElapsed() / 1e9;
         best = run == 0 ? seconds : std::min(best, seconds);
     }
-    const auto* result =
-        window.findChild<QTableWidget*>(QStringLiteral("inputfiletableWidget"))->item(0, 3);
-    std::printf("%.4f %s %s\n", best, result ? qPrintable(result->text()) : "-",
-                result ? qPrintable(result->toolTip().section('\n', 0, 0)) : "");
+    const auto* files = window.findChild<QTableWidget*>(QStringLiteral("inputfiletableWidget"));
+    const auto* result = files->item(0, 3);
+    int succeeded = 0;
+    for (int row = 0; row < files->rowCount(); ++row) {
+        succeeded += files->item(row, 3) && files->item(row, 3)->text() == QLatin1String("Succeed");
+    }
+    std::printf("%.4f %s %s; %d of %d succeeded\n", best, result ? qPrintable(result->text()) : "-",
+                result ? qPrintable(result->toolTip().section('\n', 0, 0)) : "", succeeded,
+                static_cast<int>(files->rowCount()));
     return 0;
 }

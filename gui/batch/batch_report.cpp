@@ -20,7 +20,7 @@ QJsonObject reportEntry(const FileResult& result) {
         {"output", result.succeeded || written ? result.outputPath : QString()},
         {"outcome", result.succeeded ? "succeeded" : "failed"},
         {"reason", result.reason},
-        {"pages", result.pageCount},
+        {"pages", result.pageCount < 0 ? QJsonValue() : QJsonValue(result.pageCount)},
         {"seconds", qRound(result.seconds * 1000) / 1000.0},
         {"summary", result.details.section(QLatin1Char('\n'), 0, 0)},
         {"rules", rules},

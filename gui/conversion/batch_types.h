@@ -44,7 +44,7 @@ struct FileResult {
     // The output the file was run for (empty when it failed before one was chosen).
     QString outputPath;
     bool succeeded = false;
-    int pageCount = 0;
+    int pageCount = 0;  // below 0 when it was not needed and is not known
     int pagesAnalysed = 0;
     double seconds = 0;
     // The engine's exit code of its last run; `engineRan` is false when no run ended by itself.

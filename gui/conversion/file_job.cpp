@@ -90,8 +90,11 @@ void FileJob::start(int index, const BatchFile& batchFile, const QString& output
         fail(translated("the temporary folder %1 could not be made.").arg(folder));
         return;
     }
-    if (file.pageCount < 0) {
-        readPageCount();
+    // A file whose pages are searched learns its page count from the page helper; only a count
+    // that it cannot give is asked of the information helper.
+    if (file.pageCount < 0 && !rules.searchPages) {
+        result.pageCount = -1;
+        replacealltext();
         return;
     }
     afterPageCount();
@@ -136,7 +139,8 @@ void FileJob::onPageCountRead(int exitCode, bool crashed, const QString& output)
         return;
     }
     file.pageCount = pageCount.toInt();
-    afterPageCount();
+    result.pageCount = file.pageCount;
+    getAlltheText();
 }
 
 void FileJob::afterPageCount() {
@@ -148,6 +152,13 @@ void FileJob::afterPageCount() {
         return;
     }
     replacealltext();
+}
+
+int FileJob::writtenPageLayers() const {
+    return static_cast<int>(
+        QDir(folder)
+            .entryList({QLatin1String(kPageBase) + QLatin1String("_pg_*.htm")}, QDir::Files)
+            .size());
 }
 
 void FileJob::splitPage() {
@@ -167,6 +178,16 @@ void FileJob::onPagesWritten(int exitCode, bool crashed, const QString& output) 
                            .arg(exitCode)
                            .arg(said));
         return;
+    }
+    if (file.pageCount < 0) {
+        // Every page written: one text layer each. Otherwise the pages that failed leave holes,
+        // and the count must come from the information helper.
+        if (exitCode != 0) {
+            readPageCount();
+            return;
+        }
+        file.pageCount = writtenPageLayers();
+        result.pageCount = file.pageCount;
     }
     getAlltheText();
 }

@@ -71,6 +71,8 @@ class FileJob : public QObject {
     void finish();
 
     QString folderFile(const QString& name) const;
+    // How many text layers the page helper wrote into the folder.
+    int writtenPageLayers() const;
     QString ruleFile(RuleKind kind) const;
     QString engineInput(RuleKind kind) const;
     QString engineOutput(RuleKind kind) const;

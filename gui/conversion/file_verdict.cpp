@@ -25,7 +25,8 @@ QString runSummary(const EngineOutcome& outcome) {
 void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result) {
     result.report = outcome.textReport;
     result.report.append(outcome.imageReport);
-    const bool written = outcome.outputWritten && outcome.pageCount > 0;
+    // A page count of 0 is one the front end could not read; one below 0 was never asked for.
+    const bool written = outcome.outputWritten && outcome.pageCount != 0;
     result.succeeded = written && outcome.unreadPages == 0;
 
     QString summary = runSummary(outcome);
@@ -48,7 +49,7 @@ void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result) {
         result.reason.clear();
     } else if (!outcome.outputWritten) {
         result.reason = translated("no output was written (%1)").arg(summary);
-    } else if (outcome.pageCount <= 0) {
+    } else if (outcome.pageCount == 0) {
         result.reason = translated("the page count of the file is not known");
     } else {
         result.reason = summary;

@@ -9,6 +9,7 @@ struct EngineOutcome {
     // The output exists, and it did not before the run (outputs take free names or are replaced
     // through a temporary file, so one that is there was written by this run).
     bool outputWritten = false;
+    // The file's page count: 0 when the front end could not read it, below 0 when not known.
     int pageCount = 0;
     // Pages whose text layer could not be read: their places were not searched.
     int unreadPages = 0;
@@ -19,7 +20,8 @@ struct EngineOutcome {
 };
 
 // Judges a file whose engine runs have ended: it succeeds when its output was written, its page
-// count is known and every page was searched. Fills the result's verdict, report, pane line
+// count could be read (when it was asked for) and every page was searched. Fills the result's
+// verdict, report, pane line
 // ("Succeed: <summary>" or "Failed: <summary>"), tooltip (the summary and the engine's reasons)
 // and, when it failed, the reason.
 void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result);
