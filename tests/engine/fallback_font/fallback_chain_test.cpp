@@ -147,3 +147,56 @@ TEST(FallbackChain, fontOfTheChainMissing_isLeftOutAndNamed) {
 
 }  // namespace
 }  // namespace relettra::pdf
+
+namespace relettra::pdf {
+namespace {
+
+TEST(FallbackChain, eachLook_writesInItsFamiliesAndStyles) {
+    struct Case {
+        TextLook look;
+        const char* text;
+        std::vector<std::string> fonts;
+    };
+    const Case cases[] = {
+        {{LetterForm::Serif, true, false}, "Total", {"Liberation Serif Bold"}},
+        {{LetterForm::Monospace, false, true}, "THE", {"Liberation Mono Italic"}},
+        {{LetterForm::SansSerif, true, true}, "Ωμέγα", {"Liberation Sans Bold Italic"}},
+        // Hangul: Nanum's sans-serif and serif families; no italic, the bold kept.
+        {{LetterForm::SansSerif, false, false}, "친구들", {"NanumGothic"}},
+        {{LetterForm::Serif, true, true},
+         "A 친구",
+         {"Liberation Serif Bold Italic", "NanumMyeongjoBold"}},
+        // Scripts of Noto's families, their serif forms for a serif look.
+        {{LetterForm::SansSerif, false, false}, "สวัสดี", {"Noto Sans Thai"}},
+        {{LetterForm::Serif, false, false}, "नमस्ते", {"Noto Serif Devanagari"}},
+        {{LetterForm::SansSerif, false, false}, "ሰላም", {"Noto Sans Ethiopic"}},
+        {{LetterForm::SansSerif, false, false}, "বাংলা", {"Noto Sans Bengali"}},
+    };
+    for (const Case& c : cases) {
+        FallbackFont chain = loadedChain();
+        chain.selectLook(c.look);
+        EXPECT_TRUE(chain.coversAll(c.text)) << c.text;
+        std::vector<std::string> fonts = chain.fontNames(c.text);
+        for (std::string& name : fonts) {
+            // Noto's regular fonts name themselves with or without "Regular".
+            const std::string regular = " Regular";
+            if (name.size() > regular.size() &&
+                name.compare(name.size() - regular.size(), regular.size(), regular) == 0)
+                name.erase(name.size() - regular.size());
+        }
+        EXPECT_EQ(fonts, c.fonts) << c.text;
+        EXPECT_TRUE(chain.chainProblems().empty()) << c.text;
+    }
+}
+
+TEST(FallbackChain, scriptCharacter_readsOnlyItsScriptsFont) {
+    FallbackFont chain = loadedChain();
+    EXPECT_TRUE(chain.covers(U'\uD55C'));  // 한
+    // Liberation Sans, DejaVu Sans and NanumGothic; none of the other script fonts.
+    EXPECT_EQ(chain.faceCount(), 3u);
+    EXPECT_TRUE(chain.covers(U'\u0E01'));  // Thai
+    EXPECT_EQ(chain.faceCount(), 4u);
+}
+
+}  // namespace
+}  // namespace relettra::pdf

@@ -164,7 +164,8 @@ TEST(TextOverRecords, partAFontCannotShow_goesWholeIntoAFontThatCanElseTheFallba
         {"Ratios", "own font", true, 0},
         {"Ratio\xD0\xB6",
          "fallback font: the font Helvetica has no glyph for \"\xD0\xB6\" (U+0436); "
-                 "written in Liberation Sans", false, 0},
+         "written in Liberation Sans",
+         false, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.replace);

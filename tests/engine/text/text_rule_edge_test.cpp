@@ -636,17 +636,17 @@ TEST(TextRuleResult, EachRuleSaysHowItWasDoneAndWhy) {
                                   {1, 157, kInvoiceTop, 34, 12, "12345", "\xCE\xA9"},
                                   {1, 72, kInvoiceTop, 30, 12, "Invoice", kNoFontHasIt},
                                   {9, 72, kInvoiceTop, 30, 12, "Invoice", "Bill"}});
-    EXPECT_EQ(run.ruleResults(),
-              (std::vector<std::string>{
-                  "own font",
-                  "fallback font: the find text is not at this place; written in Liberation Sans",
-                  "fallback font: the find text is not on the page; written in Liberation Sans",
-                  "fallback font: the font Helvetica has no glyph for \"\xCE\xA9\" (U+03A9); "
-                  "written in Liberation Sans",
-                  "not done: the font Helvetica has no glyph for \"" + std::string(kNoFontHasIt) +
-                      "\" (U+E000); the fallback font has no glyph for \"" + kNoFontHasIt +
-                      "\" (U+E000)",
-                  "not done: page 9 does not exist"}))
+    EXPECT_EQ(
+        run.ruleResults(),
+        (std::vector<std::string>{
+            "own font",
+            "fallback font: the find text is not at this place; written in Liberation Sans",
+            "fallback font: the find text is not on the page; written in Liberation Sans",
+            "fallback font: the font Helvetica has no glyph for \"\xCE\xA9\" (U+03A9); "
+            "written in Liberation Sans",
+            "not done: the font Helvetica has no glyph for \"" + std::string(kNoFontHasIt) +
+                "\" (U+E000); the fallback font has no glyph for \"" + kNoFontHasIt + "\" (U+E000)",
+            "not done: page 9 does not exist"}))
         << run.result.output;
     EXPECT_EQ(run.changeResults(), (std::vector<int>{1, 1, 1, 1, 0, 0}));
     // The rule the fallback font cannot show leaves its text in place.
