@@ -344,7 +344,9 @@ bool selectFontLike(PDF* pdf, const OldText& old, double size, const std::string
     if (pdfSetFontA(pdf, old.fontFamily, old.fontStyle, size, 1, 2) != 1) {
         return false;
     }
-    if (pdfGetMissingGlyph(pdf, nullptr, replace.c_str(), nullptr, nullptr) == 0) {
+    // The regular sans-serif look is the one whose chain was asked already.
+    const bool regularSans = std::string(old.fontFamily) == "sans-serif" && old.fontStyle == 0;
+    if (regularSans || pdfGetMissingGlyph(pdf, nullptr, replace.c_str(), nullptr, nullptr) == 0) {
         return true;
     }
     return pdfSetFontA(pdf, "Arial", 0, size, 1, 2) == 1;

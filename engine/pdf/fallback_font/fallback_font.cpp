@@ -21,6 +21,7 @@ bool FallbackFont::load(const std::filesystem::path& file, std::string& error) {
     environmentRead_ = false;
     chainProblems_.clear();
     look_ = TextLook{};
+    firstFaceOfLook_.reset();
     lastError_.clear();
     try {
         auto first = std::make_unique<FallbackFace>();
@@ -43,6 +44,9 @@ bool FallbackFont::isLoaded() const {
 }
 
 void FallbackFont::selectLook(const TextLook& look) {
+    if (look != look_) {
+        firstFaceOfLook_.reset();
+    }
     look_ = look;
 }
 
@@ -91,10 +95,14 @@ std::size_t FallbackFont::firstFace() const {
     if (look_ == TextLook{}) {
         return 0;
     }
+    if (firstFaceOfLook_) {
+        return *firstFaceOfLook_;  // asked for every character: kept for the look
+    }
     const std::string key = std::string("first|") + char('0' + static_cast<int>(look_.form)) +
                             (look_.bold ? "b" : "") + (look_.italic ? "i" : "");
     if (const auto known = faceByFamily_.find(key); known != faceByFamily_.end()) {
-        return known->second.value_or(0);
+        firstFaceOfLook_ = known->second.value_or(0);
+        return *firstFaceOfLook_;
     }
     const FontFamilyFiles family = metricCompatibleFamily(look_.form);
     const std::filesystem::path file = locateFallbackFontFile(look_);
@@ -106,7 +114,8 @@ std::size_t FallbackFont::firstFace() const {
         index = faceOfFile(file, family.family);
     }
     faceByFamily_.emplace(key, index);
-    return index.value_or(0);
+    firstFaceOfLook_ = index.value_or(0);
+    return *firstFaceOfLook_;
 }
 
 std::optional<std::size_t> FallbackFont::faceForFromEnvironment(char32_t c) const {

@@ -128,6 +128,7 @@ class FallbackFont {
     mutable bool environmentRead_ = false;
     mutable std::vector<std::string> chainProblems_;
     TextLook look_;
+    mutable std::optional<std::size_t> firstFaceOfLook_;  // firstFace() of look_, once known
     std::string lastError_;
 };
 
