@@ -16,6 +16,7 @@
 #include "pdf/drawing/text_drawing.h"
 #include "pdf/facade_guard.h"
 #include "pdf/fallback_font/fallback_font.h"
+#include "pdf/fonts/font_look.h"
 #include "pdf/fonts/ligature_text.h"
 #include "pdf/pdf_document.h"
 #include "pdf/text/page_text_session.h"
@@ -151,6 +152,13 @@ void fillStack(const relettra::pdf::TextShow& show, std::string text, double adv
     stack.verticalWriting = show.state.font && show.state.font->isVertical();
     stack.sizeGuessedByReaders =
         show.state.font && show.state.font->kind() == relettra::pdf::PdfFont::Kind::Type3;
+    if (show.state.font) {
+        const relettra::pdf::TextLook& look = show.state.font->look();
+        stack.fontFamily = look.form == relettra::pdf::LetterForm::Serif       ? "serif"
+                           : look.form == relettra::pdf::LetterForm::Monospace ? "monospace"
+                                                                               : "sans-serif";
+        stack.fontStyle = (look.bold ? kFontStyleBold : 0) | (look.italic ? kFontStyleItalic : 0);
+    }
     stack.text = std::move(text);
     stack.advance = advance;
 }
@@ -425,17 +433,50 @@ int pdfRectangle(PDF* pdf, double x, double y, double width, double height, int 
     });
 }
 
-int pdfSetFontA(PDF* pdf, const char*, int, double size, int, int) {
-    return guarded(pdf, 0, [&](PDF& d) { return d.selectFallbackFont(size) ? 1 : 0; });
+int pdfSetFontA(PDF* pdf, const char* name, int style, double size, int, int) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        if (!d.selectFallbackFont(size)) {
+            return 0;
+        }
+        const relettra::pdf::NamedLook named = relettra::pdf::lookOfFontName(text(name));
+        relettra::pdf::TextLook look;
+        look.form = named.formKnown ? named.form : relettra::pdf::LetterForm::SansSerif;
+        look.bold = named.bold || (style & kFontStyleBold) != 0;
+        look.italic = named.italic || (style & kFontStyleItalic) != 0;
+        d.selectedFont()->selectLook(look);
+        return 1;
+    });
 }
 
-int pdfWriteTextA(PDF* pdf, double x, double y, const char* value) {
-    return guarded(pdf, 0,
-                   [&](PDF& d) { return relettra::pdf::drawText(d, x, y, text(value)) ? 1 : 0; });
+int pdfGetWritingFonts(PDF* pdf, const char* utf8, std::string* names) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        relettra::pdf::FallbackFont* font = d.selectedFont();
+        if (font == nullptr || names == nullptr) {
+            return 0;
+        }
+        names->clear();
+        for (const std::string& name : font->fontNames(text(utf8))) {
+            *names += (names->empty() ? "" : ", ") + name;
+        }
+        return 1;
+    });
+}
+
+int pdfWriteTextA(PDF* pdf, double x, double y, const char* value, double room) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        return relettra::pdf::drawText(d, x, y, text(value), 0, room) ? 1 : 0;
+    });
+}
+
+int pdfWriteTextOnBaselineA(PDF* pdf, double x, double y, int angle, double room,
+                            const char* value) {
+    return guarded(pdf, 0, [&](PDF& d) {
+        return relettra::pdf::drawTextOnBaseline(d, x, y, text(value), angle, room) ? 1 : 0;
+    });
 }
 
 int pdfWriteTurnedTextA(PDF* pdf, double x, double y, double width, double height, int angle,
-                        const char* value) {
+                        const char* value, double room) {
     return guarded(pdf, 0, [&](PDF& d) {
         // The corner of the box where the em box of the first glyph has its top.
         double cornerX = x;
@@ -455,7 +496,7 @@ int pdfWriteTurnedTextA(PDF* pdf, double x, double y, double width, double heigh
                 angle = 0;
                 break;
         }
-        return relettra::pdf::drawText(d, cornerX, cornerY, text(value), angle) ? 1 : 0;
+        return relettra::pdf::drawText(d, cornerX, cornerY, text(value), angle, room) ? 1 : 0;
     });
 }
 

@@ -81,6 +81,10 @@ struct TPDFStack {
     // A Type 3 font: its glyphs are drawn by procedures, so readers can only guess its size
     // from its widths, and the boxes they report may be much smaller or larger than its em.
     bool sizeGuessedByReaders = false;
+    // The look of its font, for text written in its place in a fallback font: a family name
+    // pdfSetFontA takes ("serif", "sans-serif" or "monospace") and kFontStyle bits.
+    const char* fontFamily = "sans-serif";
+    int fontStyle = 0;
     std::string text;   // UTF-8
     size_t record = 0;  // which record of the page this is
     size_t next = 0;
@@ -165,17 +169,35 @@ int pdfRemoveTextInAreaAndSpans(PDF* pdf, double x, double y, double width, doub
 int pdfSetFillColor(PDF* pdf, unsigned int rgb);
 // Draws a rectangle with its upper-left corner at (x, y): mode 3 fills it, 1 strokes, 2 both.
 int pdfRectangle(PDF* pdf, double x, double y, double width, double height, int mode);
-// Selects the font for pdfWriteTextA. Every name selects the embedded fallback font (Liberation
-// Sans, metric-compatible with Arial). Returns 1, or 0 when the font file cannot be loaded.
+// Style bits of pdfSetFontA.
+constexpr int kFontStyleItalic = 1;
+constexpr int kFontStyleBold = 2;
+// Selects the font for the pdfWrite functions: the embedded fallback fonts in the look that the
+// name tells (a font or family name: "Arial", "Times-Roman", "Courier New", or "serif",
+// "sans-serif", "monospace"; see lookOfFontName), sans-serif for a name that tells none, bold
+// and italic also as `style` asks. Their first font is Liberation Sans, Serif or Mono (metric-
+// compatible with Arial, Times and Courier). Returns 1, or 0 when the first font cannot be
+// loaded.
 int pdfSetFontA(PDF* pdf, const char* name, int style, double size, int embed, int codePage);
-// Writes UTF-8 text with the upper-left corner of its em box at (x, y). 1 on success.
-int pdfWriteTextA(PDF* pdf, double x, double y, const char* text);
+// The names of the fonts the selected font writes `utf8` in ("Liberation Serif Bold", or
+// "Liberation Sans, NanumGothic" when two write it), in `names`. 1 on success, 0 without a
+// selected font.
+int pdfGetWritingFonts(PDF* pdf, const char* utf8, std::string* names);
+// Writes UTF-8 text with the upper-left corner of its em box at (x, y). With a `room` above 0 the
+// text is condensed horizontally where it would take more than that along its direction.
+// 1 on success.
+int pdfWriteTextA(PDF* pdf, double x, double y, const char* text, double room = 0);
 // Writes UTF-8 text turned `angle` degrees clockwise on the displayed page (0, 90, 180 or 270;
 // top-down coordinates) into the box at (x, y), `width` by `height`: from the box's edge where
 // such text starts (left, top, right or bottom), with the top of its em box against the edge
-// its glyphs' tops face (top, right, bottom or left). Angle 0 is pdfWriteTextA. 1 on success.
+// its glyphs' tops face (top, right, bottom or left). Angle 0 is pdfWriteTextA. `room` as
+// there. 1 on success.
 int pdfWriteTurnedTextA(PDF* pdf, double x, double y, double width, double height, int angle,
-                        const char* text);
+                        const char* text, double room = 0);
+// Writes UTF-8 text on a baseline that starts at (x, y) and runs `angle` degrees clockwise on
+// the displayed page (any angle), condensed horizontally to `room` along its direction where it
+// would take more (no limit when `room` is 0 or less). 1 on success.
+int pdfWriteTextOnBaselineA(PDF* pdf, double x, double y, int angle, double room, const char* text);
 
 // Callbacks of pdfParseContent, run while the open page's content is parsed. Text is handed
 // over in pieces: a string, or the strings of a TJ array between which no adjustment moves the

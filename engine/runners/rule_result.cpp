@@ -24,6 +24,9 @@ std::string RuleResultLine(const RuleResult& result) {
     if (!result.reason.empty()) {
         line += ": " + result.reason;
     }
+    if (result.outcome == RuleOutcome::FallbackFont && !result.writtenIn.empty()) {
+        line += MARQEL_RULE_RESULT_WRITTEN_IN + result.writtenIn;
+    }
     return line;
 }
 

@@ -9,9 +9,12 @@ struct RuleResult {
     RuleOutcome outcome = RuleOutcome::NotDone;
     // Why the fallback font was used or nothing was done; empty otherwise.
     std::string reason;
+    // The fonts a fallback wrote the text in ("Liberation Serif Bold"); empty otherwise.
+    std::string writtenIn;
 };
 
-// The line printed for a rule (see marqel/rule_result.h), without the line end.
+// The line printed for a rule (see marqel/rule_result.h), without the line end; a fallback's
+// line ends in "; written in <fonts>" after its reason.
 std::string RuleResultLine(const RuleResult& result);
 
 // `the font <name> has no glyph for "<character>" (U+XXXX)`; "the fallback font …" without a name.

@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "runners/fallback_placement.h"
 #include "runners/text_record_match.h"
 #include "runners/text_rules_runner.h"
 
@@ -172,6 +173,7 @@ void noteLine(TextAtRule& found, const RecordGeometry& geometry) {
     if (found.size <= 0) {
         found.direction = WritingDirection(geometry);
         found.size = geometry.size;
+        found.line = geometry;
     }
 }
 
@@ -297,16 +299,73 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
     return replaced;
 }
 
+namespace {
+
+// The old text a fallback replaces: where its glyphs stand and the look of its font.
+struct OldText {
+    bool placed = false;  // `placement` holds its baseline, size and room
+    FallbackPlacement placement;
+    const char* fontFamily = "sans-serif";
+    int fontStyle = 0;
+};
+
+// The text of `found` as it stands on the open page, before it is removed.
+OldText describeFoundText(PDF* pdf, const TextAtRule& found) {
+    OldText old;
+    TPDFStack record;
+    if (!found.word.empty() && pdfGetPageRecord(pdf, found.word.front().record, &record) == 1) {
+        old.fontFamily = record.fontFamily;
+        old.fontStyle = record.fontStyle;
+    }
+    double box[4];
+    old.placed = BoxOfSpans(pdf, found.word, box) &&
+                 PlaceOnLine(found.line, box, pdfGetPageHeight(pdf), old.placement);
+    return old;
+}
+
+// The record that lost the most glyphs from the rule's area, the replacement starting at the
+// rule's edge where such text starts.
+OldText describeRemovedText(const TPDFStack& removed, double pageHeight, int left, int top,
+                            int width, int height) {
+    OldText old;
+    old.fontFamily = removed.fontFamily;
+    old.fontStyle = removed.fontStyle;
+    const double ruleBox[4] = {static_cast<double>(left), static_cast<double>(top),
+                               static_cast<double>(left) + width,
+                               static_cast<double>(top) + height};
+    old.placed = PlaceOnLine(MeasureRecord(removed), ruleBox, pageHeight, old.placement);
+    return old;
+}
+
+// Selects the fallback font in the old text's look at `size`, or in the regular sans-serif look
+// when that look cannot show all of `replace` (its chain may lack what the other has). False
+// when no font can be loaded.
+bool selectFontLike(PDF* pdf, const OldText& old, double size, const std::string& replace) {
+    if (pdfSetFontA(pdf, old.fontFamily, old.fontStyle, size, 1, 2) != 1) {
+        return false;
+    }
+    // The regular sans-serif look is the one whose chain was asked already.
+    const bool regularSans = std::string(old.fontFamily) == "sans-serif" && old.fontStyle == 0;
+    if (regularSans || pdfGetMissingGlyph(pdf, nullptr, replace.c_str(), nullptr, nullptr) == 0) {
+        return true;
+    }
+    return pdfSetFontA(pdf, "Arial", 0, size, 1, 2) == 1;
+}
+
+}  // namespace
+
 int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int height,
-                      const std::string& replace, std::string* whyNot, const TextAtRule* found) {
+                      const std::string& replace, std::string* whyNot, const TextAtRule* found,
+                      std::string* writtenIn) {
     if (page < 1 || page > pdfGetPageCount(pdf) || pdfEditPage(pdf, page) != 1) {
         explain(whyNot, MissingPageReason(page));
         return 0;
     }
-    // The new text takes the direction and size of the text it replaces.
+    // The new text takes the look, direction and size of the text it replaces, and its place.
     const bool knownLine = found != nullptr && found->size > 0;
     int direction = knownLine ? found->direction : 0;
     double size = knownLine ? found->size : height;
+    OldText old = knownLine ? describeFoundText(pdf, *found) : OldText{};
     // The font comes first, and it must show the whole text: without it the page is left as it
     // was, rather than losing its old text and showing a part of the new one or nothing.
     if (pdfSetFontA(pdf, "Arial", 0, size, 1, 2) != 1) {
@@ -320,6 +379,7 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
         explain(whyNot, MissingGlyphReason(std::string(), character));
         return 0;
     }
+    const double pageHeight = pdfGetPageHeight(pdf);
     // The old text goes from the content, not only out of sight: what lies in the area, and
     // every glyph of the text the rule found, wherever it stands.
     TPDFStack removed;
@@ -333,23 +393,43 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     if (!knownLine && removedCount > 0) {
         const RecordGeometry geometry = MeasureRecord(removed);
         direction = WritingDirection(geometry);
-        if (direction != 0) {
-            size = geometry.size;
-            pdfSetFontA(pdf, "Arial", 0, size, 1, 2);
-        }
+        size = geometry.size;
+        old = describeRemovedText(removed, pageHeight, left, top, width, height);
+    }
+    if (old.placed) {
+        size = old.placement.size;
+    }
+    // Each font of the chain showed the text above; one of the old text's look shows it too,
+    // else the regular look does.
+    if (!selectFontLike(pdf, old, size, replace)) {
+        pdfEndPage(pdf);
+        explain(whyNot, "the fallback font cannot be loaded");
+        return -1;
     }
     pdfSetFillColor(pdf, 0xFFFFFF);
     bool drawn = pdfRectangle(pdf, left, top, width, height, 3) == 1;
     pdfSetFillColor(pdf, 0);
-    drawn = drawn && (direction == 0 ? pdfWriteTextA(pdf, left, top, replace.c_str())
-                                     : pdfWriteTurnedTextA(pdf, left, top, width, height, direction,
-                                                           replace.c_str())) == 1;
+    // The room the new text may take: the old text's width (the rule's where none stood).
+    const double ruleRoom = direction % 180 == 0 ? width : height;
+    if (old.placed) {
+        drawn = drawn &&
+                pdfWriteTextOnBaselineA(pdf, old.placement.x, old.placement.y, old.placement.angle,
+                                        old.placement.room, replace.c_str()) == 1;
+    } else if (direction == 0) {
+        drawn = drawn && pdfWriteTextA(pdf, left, top, replace.c_str(), ruleRoom) == 1;
+    } else {
+        drawn = drawn && pdfWriteTurnedTextA(pdf, left, top, width, height, direction,
+                                             replace.c_str(), ruleRoom) == 1;
+    }
     // The old text is gone from the content by now: a new text that is not drawn, or a page that
     // is not written, would lose it, so the run must not go on to write the document.
     if (!drawn) {
         pdfEndPage(pdf);
         explain(whyNot, "the new text could not be written");
         return -1;
+    }
+    if (writtenIn != nullptr) {
+        pdfGetWritingFonts(pdf, replace.c_str(), writtenIn);
     }
     if (pdfEndPage(pdf) != 1) {
         explain(whyNot, "the changed page could not be written");
@@ -379,11 +459,13 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
             "the text at this place is a form field's value, which rules do not change";
     } else {
         std::string whyNotOverwritten;
+        std::string writtenIn;
         changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,
-                                    &whyNotOverwritten, &found);
+                                    &whyNotOverwritten, &found, &writtenIn);
         if (changed == 1) {
             outcome.outcome = RuleOutcome::FallbackFont;
             outcome.reason = whyNotInFont;
+            outcome.writtenIn = writtenIn;
         } else if (changed < 0) {
             outcome.reason = whyNotOverwritten;
         } else if (whyNotOverwritten == whyNotInFont) {

@@ -4,8 +4,10 @@
 // lines), saying what became of it. Callers that read the engine's output, the front end's
 // batches among them, rely on these words:
 //   Rule result: own font                  the text was replaced inside the page's own font
-//   Rule result: fallback font: <reason>   the area was cleared and the text written in the
-//                                          fallback font, and why
+//   Rule result: fallback font: <reason>; written in <fonts>
+//                                          the area was cleared and the text written in the
+//                                          fallback fonts, why, and in which fonts (their names
+//                                          separated by ", ": "Liberation Serif Bold")
 //   Rule result: image placed              the image was drawn
 //   Rule result: not done: <reason>        nothing was changed, and why
 // A reason is one line of plain English text.
@@ -15,3 +17,4 @@
 #define MARQEL_RULE_RESULT_FALLBACK_FONT "fallback font"
 #define MARQEL_RULE_RESULT_IMAGE_PLACED "image placed"
 #define MARQEL_RULE_RESULT_NOT_DONE "not done"
+#define MARQEL_RULE_RESULT_WRITTEN_IN "; written in "

@@ -87,6 +87,7 @@ bool FallbackFace::load(const std::filesystem::path& file, std::string& error,
                         const std::string& familyName) {
     try {
         program_.reset();
+        file_.clear();
         usedGlyphs_.clear();
         finishedGlyphs_.clear();
         pdf_ = nullptr;
@@ -102,6 +103,7 @@ bool FallbackFace::load(const std::filesystem::path& file, std::string& error,
             error = "fallback font: " + reason;
             return false;
         }
+        file_ = file;
         return true;
     } catch (const std::exception& e) {
         program_.reset();
@@ -211,6 +213,14 @@ double FallbackFace::descent() const {
     return program_
                ? static_cast<double>(program_->metrics().descender) / program_->metrics().unitsPerEm
                : 0.0;
+}
+
+std::string FallbackFace::displayName() const {
+    if (!program_) {
+        return {};
+    }
+    const FontMetrics& m = program_->metrics();
+    return !m.fullName.empty() ? m.fullName : m.postScriptName;
 }
 
 QPDFObjectHandle FallbackFace::fontObject(QPDF& pdf) {

@@ -72,6 +72,12 @@ class FallbackFace {
     double ascent() const;
     double descent() const;
 
+    // The font's full name as it names itself ("Liberation Serif Bold"), for people to read;
+    // its PostScript name when it has none. Empty when no font is loaded.
+    std::string displayName() const;
+    // The file it was loaded from.
+    const std::filesystem::path& file() const { return file_; }
+
     // The indirect Type0 font object for the page resources; created on the first call and the
     // same object afterwards. A null handle (not isInitialized()) when no font is loaded or the
     // object cannot be made. Until finish() the font is not embedded.
@@ -96,6 +102,7 @@ class FallbackFace {
     std::vector<std::pair<std::uint16_t, char32_t>> glyphsOf(const std::string& utf8) const;
 
     std::unique_ptr<SubsetSourceFont> program_;
+    std::filesystem::path file_;
     std::map<std::uint16_t, char32_t> usedGlyphs_;  // glyph id → the first character it showed
     std::map<std::uint16_t, char32_t> finishedGlyphs_;  // the glyphs the last finish() embedded
     QPDF* pdf_ = nullptr;                               // the document the objects below belong to

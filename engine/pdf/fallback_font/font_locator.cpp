@@ -1,6 +1,7 @@
 #include "pdf/fallback_font/font_locator.h"
 
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <system_error>
 
@@ -13,16 +14,6 @@ namespace relettra::pdf {
 namespace {
 
 constexpr const char* kFamily = "Liberation Sans";
-
-// The fonts after Liberation Sans, with the files of their Debian packages.
-struct ChainMember {
-    const char* family;
-    const char* debianFile;
-};
-constexpr ChainMember kChainMembers[] = {
-    {"DejaVu Sans", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"},
-    {"Droid Sans Fallback", "/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf"},
-};
 
 #ifdef _WIN32
 constexpr char kPathListSeparator = ';';
@@ -62,9 +53,10 @@ bool hasFamily(FcPattern* pattern, const char* family) {
     return false;
 }
 
-// fontconfig always answers with some font; only a real regular (or book) upright font of the
-// family counts.
-std::filesystem::path matchWithFontconfig(const FcConfigHolder& holder, const char* family) {
+// fontconfig always answers with some font; only a real font of the family in the style asked
+// for counts: regular (or book) or bold (semibold to black), upright or not.
+std::filesystem::path matchWithFontconfig(const FcConfigHolder& holder, const char* family,
+                                          bool bold = false, bool italic = false) {
     if (!holder.config) {
         return {};
     }
@@ -73,8 +65,8 @@ std::filesystem::path matchWithFontconfig(const FcConfigHolder& holder, const ch
         return {};
     }
     FcPatternAddString(query.pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
-    FcPatternAddInteger(query.pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(query.pattern, FC_SLANT, FC_SLANT_ROMAN);
+    FcPatternAddInteger(query.pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(query.pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcConfigSubstitute(holder.config, query.pattern, FcMatchPattern);
     FcDefaultSubstitute(query.pattern);
     FcResult result = FcResultNoMatch;
@@ -90,18 +82,27 @@ std::filesystem::path matchWithFontconfig(const FcConfigHolder& holder, const ch
         FcPatternGetString(match.pattern, FC_FILE, 0, &file) != FcResultMatch) {
         return {};
     }
-    if (weight < FC_WEIGHT_BOOK || weight > FC_WEIGHT_REGULAR || slant != FC_SLANT_ROMAN) {
+    const bool weightFits = bold ? weight >= FC_WEIGHT_DEMIBOLD
+                                 : weight >= FC_WEIGHT_BOOK && weight <= FC_WEIGHT_REGULAR;
+    const bool slantFits = italic ? slant != FC_SLANT_ROMAN : slant == FC_SLANT_ROMAN;
+    if (!weightFits || !slantFits) {
         return {};
     }
     const std::filesystem::path path = std::filesystem::u8path(reinterpret_cast<const char*>(file));
     return isRegularFile(path) ? path : std::filesystem::path();
+}
+
+// fontconfig's configuration, loaded once when first needed (loading is the slow part).
+const FcConfigHolder& sharedFontconfig() {
+    static const FcConfigHolder holder;
+    return holder;
 }
 #endif
 
 // fontconfig and the fixed paths; looking through fontconfig's caches takes tens of milliseconds.
 std::filesystem::path searchSystem() {
 #ifdef RELETTRA_HAVE_FONTCONFIG
-    if (auto found = matchWithFontconfig(FcConfigHolder{}, kFamily); !found.empty()) {
+    if (auto found = matchWithFontconfig(sharedFontconfig(), kFamily); !found.empty()) {
         return found;
     }
 #endif
@@ -124,24 +125,6 @@ std::filesystem::path searchSystem() {
     return {};
 }
 
-std::vector<ChainFontFile> searchChain() {
-#ifdef RELETTRA_HAVE_FONTCONFIG
-    const FcConfigHolder holder;  // loaded once for every member: loading is the slow part
-#endif
-    std::vector<ChainFontFile> chain;
-    for (const ChainMember& member : kChainMembers) {
-        std::filesystem::path found;
-#ifdef RELETTRA_HAVE_FONTCONFIG
-        found = matchWithFontconfig(holder, member.family);
-#endif
-        if (found.empty() && isRegularFile(member.debianFile)) {
-            found = member.debianFile;
-        }
-        chain.push_back({member.family, found});
-    }
-    return chain;
-}
-
 // The files of RELETTRA_FALLBACK_CHAIN, each named by its file name.
 std::vector<ChainFontFile> chainFromList(const std::string& list) {
     std::vector<ChainFontFile> chain;
@@ -160,19 +143,17 @@ std::vector<ChainFontFile> chainFromList(const std::string& list) {
 
 }  // namespace
 
-std::vector<ChainFontFile> locateFallbackChainFiles() {
+std::optional<std::vector<ChainFontFile>> fallbackChainFromEnvironment() {
     try {
         if (const char* fromEnvironment = std::getenv("RELETTRA_FALLBACK_CHAIN");
             fromEnvironment != nullptr) {
             return chainFromList(fromEnvironment);
         }
-        // The installed fonts do not change during a run: search once.
-        static const std::vector<ChainFontFile> found = searchChain();
-        return found;
     } catch (...) {
-        // Fonts that cannot be looked up are fonts that are not there.
+        // A list that cannot be read names no font: the chain holds its first font only.
+        return std::vector<ChainFontFile>();
     }
-    return {};
+    return std::nullopt;
 }
 
 std::filesystem::path locateFallbackFontFile() {
@@ -188,6 +169,53 @@ std::filesystem::path locateFallbackFontFile() {
         // A path that cannot be built is a font that cannot be found.
     }
     return {};
+}
+
+std::filesystem::path locateFamilyFile(const FontFamilyFiles& family, const TextLook& look) {
+    try {
+        // The installed fonts do not change during a run: each file is searched once.
+        static std::map<std::string, std::filesystem::path> found;
+        const std::string key =
+            family.family + (look.bold ? "|bold" : "|") + (look.italic ? "|italic" : "|");
+        if (const auto known = found.find(key); known != found.end()) {
+            return known->second;
+        }
+        std::filesystem::path file;
+        for (const std::string& name : filesForLook(family, look)) {
+            const std::filesystem::path path = std::filesystem::u8path(family.folder) / name;
+            if (isRegularFile(path)) {
+                file = path;
+                break;
+            }
+        }
+#ifdef RELETTRA_HAVE_FONTCONFIG
+        // Elsewhere than in Debian's folders, fontconfig may know the family.
+        for (const bool bold : {look.bold, false}) {
+            for (const bool italic : {look.italic, false}) {
+                if (file.empty()) {
+                    file = matchWithFontconfig(sharedFontconfig(), family.family.c_str(), bold,
+                                               italic);
+                }
+            }
+        }
+#endif
+        found.emplace(key, file);
+        return file;
+    } catch (...) {
+        // A font that cannot be looked up is a font that is not there.
+    }
+    return {};
+}
+
+std::filesystem::path locateFallbackFontFile(const TextLook& look) {
+    if (look == TextLook{}) {
+        return locateFallbackFontFile();
+    }
+    if (const char* fromEnvironment = std::getenv("RELETTRA_FALLBACK_FONT");
+        fromEnvironment != nullptr && *fromEnvironment != '\0') {
+        return std::filesystem::u8path(fromEnvironment);
+    }
+    return locateFamilyFile(metricCompatibleFamily(look.form), look);
 }
 
 }  // namespace relettra::pdf

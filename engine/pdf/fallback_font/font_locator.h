@@ -1,8 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "pdf/basics/text_look.h"
+#include "pdf/fallback_font/font_families.h"
 
 namespace relettra::pdf {
 
@@ -19,19 +23,28 @@ namespace relettra::pdf {
 // gives a file. Never throws.
 std::filesystem::path locateFallbackFontFile();
 
-// A font of the fallback chain after its first: its family and where it was found (empty when
-// not found).
+// The first font of the fallback chain for text of the given look: the file
+// RELETTRA_FALLBACK_FONT names when set (for every look), else the look's style of Liberation
+// Sans, Serif or Mono (see locateFamilyFile). The regular sans-serif look is
+// locateFallbackFontFile(). Empty when none is found. Never throws.
+std::filesystem::path locateFallbackFontFile(const TextLook& look);
+
+// The file of a family for a look: the first of filesForLook() that is in the family's Debian
+// folder, else what fontconfig (where available) gives for the family in that style, or with
+// less of it (no italics, then regular). Each answer is kept for the process. Empty when the
+// family is not installed. Never throws.
+std::filesystem::path locateFamilyFile(const FontFamilyFiles& family, const TextLook& look);
+
+// A font of the fallback chain after its first, named by the environment: its name and file.
 struct ChainFontFile {
     std::string family;
     std::filesystem::path file;
 };
 
-// The fonts that follow Liberation Sans in the fallback chain, in order: DejaVu Sans (Greek,
-// Cyrillic, Hebrew, Arabic and many symbols; package fonts-dejavu-core), then Droid Sans
-// Fallback (Chinese, Japanese, Korean; package fonts-droid-fallback). Each is searched like
-// Liberation Sans (fontconfig, then the Debian package paths). The environment variable
-// RELETTRA_FALLBACK_CHAIN, when set, replaces the list: font files separated by the platform's
-// path-list separator (':' or ';'), each taken as it stands. Never throws.
-std::vector<ChainFontFile> locateFallbackChainFiles();
+// The fonts that RELETTRA_FALLBACK_CHAIN names, when it is set: font files separated by the
+// platform's path-list separator (':' or ';'), each taken as it stands and named by its file
+// name. They then follow the first font for every look, in place of the families of
+// font_families.h. None when the variable is not set. Never throws.
+std::optional<std::vector<ChainFontFile>> fallbackChainFromEnvironment();
 
 }  // namespace relettra::pdf

@@ -63,6 +63,20 @@ std::string postScriptNameOf(hb_face_t* face) {
     return name;
 }
 
+// The font's full name ("Liberation Serif Bold") in English, else in the first language it has.
+std::string fullNameOf(hb_face_t* face) {
+    for (const hb_language_t language : {hb_language_from_string("en", -1), HB_LANGUAGE_INVALID}) {
+        unsigned size =
+            hb_ot_name_get_utf8(face, HB_OT_NAME_ID_FULL_NAME, language, nullptr, nullptr);
+        if (size == 0) continue;
+        std::vector<char> buffer(size + 1);
+        size = static_cast<unsigned>(buffer.size());
+        hb_ot_name_get_utf8(face, HB_OT_NAME_ID_FULL_NAME, language, &size, buffer.data());
+        return std::string(buffer.data(), size);
+    }
+    return {};
+}
+
 struct SubsetInputDeleter {
     void operator()(hb_subset_input_t* input) const { hb_subset_input_destroy(input); }
 };
@@ -169,6 +183,7 @@ void SubsetSourceFont::readMetrics() {
     }
     m.italic = (macStyle & 0x2) != 0 || m.italicAngle != 0.0;
     m.postScriptName = postScriptNameOf(face_);
+    m.fullName = fullNameOf(face_);
 }
 
 std::optional<std::uint16_t> SubsetSourceFont::glyphFor(char32_t c) const {

@@ -27,6 +27,7 @@ struct FontMetrics {
     bool serif = false;                          // OS/2 PANOSE serif style
     bool italic = false;                         // head macStyle / italic angle
     std::string postScriptName;                  // name ID 6, reduced to PDF name characters
+    std::string fullName;                        // name ID 4: "Liberation Serif Bold"
 };
 
 // One TrueType (glyf) font program read into memory: character → glyph lookup through the

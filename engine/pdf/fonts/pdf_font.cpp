@@ -6,6 +6,7 @@
 #include <qpdf/QPDFExc.hh>
 
 #include "pdf/basics/utf8.h"
+#include "pdf/fonts/font_look.h"
 #include "pdf/fonts/font_program.h"
 #include "pdf/fonts/glyph_names.h"
 #include "pdf/fonts/ligature_text.h"
@@ -50,6 +51,7 @@ std::shared_ptr<const PdfFont> PdfFont::fromDictionary(QPDFObjectHandle fontDict
         if (!fontDict.isDictionary()) return font;
         font->fontDict_ = fontDict;
         font->baseFont_ = nameOf(dictEntry(fontDict, "/BaseFont"));
+        font->look_ = lookOfFont(fontDict);
         const std::string subtype = nameOf(dictEntry(fontDict, "/Subtype"));
         if (subtype == "Type0") {
             font->kind_ = Kind::Type0;

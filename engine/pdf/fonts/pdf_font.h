@@ -52,6 +52,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "pdf/basics/text_look.h"
 #include "pdf/fonts/cid_data.h"
 #include "pdf/fonts/cid_widths.h"
 #include "pdf/fonts/cmap_parser.h"
@@ -116,6 +117,9 @@ class PdfFont {
     // The /BaseFont name as written (subset tag included).
     const std::string& baseFont() const { return baseFont_; }
 
+    // How its letters look (see lookOfFont), for text written in its place in another font.
+    const TextLook& look() const { return look_; }
+
   private:
     PdfFont() = default;
     enum class ProgramFormat { None, Type1, TrueType, Cff, OpenType };
@@ -156,6 +160,7 @@ class PdfFont {
 
     Kind kind_ = Kind::Type1;
     std::string baseFont_;
+    TextLook look_;
     bool vertical_ = false;
     bool symbolic_ = false;
     mutable QPDFObjectHandle fontFile_;  // the embedded program's stream, null when not embedded

@@ -67,8 +67,10 @@ mkdir -p "$WORK/libreoffice"
 soffice -env:UserInstallation="file://$WORK/libreoffice/profile" --headless --norestore \
     --convert-to pdf --outdir "$WORK/libreoffice" \
     "$PRODUCERS/libreoffice_letter.fodt" "$PRODUCERS/libreoffice_sheet.fods" \
+    "$PRODUCERS/libreoffice_korean.fodt" \
     "$PRODUCERS/libreoffice_slides.fodp" "$PRODUCERS/libreoffice_drawing.fodg" >/dev/null 2>&1
-for name in libreoffice_letter libreoffice_sheet libreoffice_slides libreoffice_drawing; do
+for name in libreoffice_letter libreoffice_sheet libreoffice_slides libreoffice_drawing \
+            libreoffice_korean; do
     fix_dates "$WORK/libreoffice/$name.pdf" "$WORK/$name.pdf"
 done
 

@@ -1,5 +1,6 @@
-// The chain of fallback fonts: Liberation Sans, then DejaVu Sans, then Droid Sans Fallback, each
-// character in the first font that has it, each font embedded as a subset of its own.
+// The chain of fallback fonts: Liberation Sans, then DejaVu Sans, then the script fonts, then the
+// last resorts (Droid Sans Fallback), each character in the first font that has it, each font
+// embedded as a subset of its own.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -34,6 +35,7 @@ std::string hexString(const std::string& bytes) {
 constexpr std::size_t kLiberation = 0;
 constexpr std::size_t kDejaVu = 1;
 constexpr std::size_t kDroid = 2;
+constexpr std::size_t kThirdRead = 2;  // the font read after Liberation Sans and DejaVu Sans
 
 FallbackFont loadedChain() {
     FallbackFont chain;
@@ -61,7 +63,8 @@ TEST(FallbackChain, eachCharacter_isWrittenInTheFirstFontThatHasIt) {
         {"ქართული", {{kDejaVu, "ქართული"}}},  // Georgian
         {"日本語", {{kDroid, "日本語"}}},
         {"Tokyo 東京 2024", {{kLiberation, "Tokyo "}, {kDroid, "東京"}, {kLiberation, " 2024"}}},
-        {"Aक B", {{kLiberation, "A B"}}},  // Devanagari: in no font, left out
+        {"Aक B", {{kLiberation, "A"}, {kThirdRead, "क"}, {kLiberation, " B"}}},  // Devanagari
+        {"\uE000A", {{kLiberation, "A"}}},  // private use: in no font, left out
     };
     for (const Case& c : cases) {
         FallbackFont chain = loadedChain();
@@ -79,10 +82,10 @@ TEST(FallbackChain, textTheFirstFontShows_readsNoOtherFont) {
 
 TEST(FallbackChain, characterNoFontHas_isNotCovered) {
     FallbackFont chain = loadedChain();
-    for (const char32_t c : {U'\u0915', U'\U00013000', U'\uE000'}) {
+    for (const char32_t c : {U'\uE000', U'\U0010FFFD', U'\u0378'}) {
         EXPECT_FALSE(chain.covers(c)) << std::hex << unsigned(c);
     }
-    EXPECT_FALSE(chain.coversAll("Namaste \u0928\u092E"));
+    EXPECT_FALSE(chain.coversAll("Namaste \uE000"));
     EXPECT_TRUE(chain.coversAll("Grüße سلام 中文"));
     EXPECT_TRUE(chain.chainProblems().empty());
 }
@@ -140,6 +143,59 @@ TEST(FallbackChain, fontOfTheChainMissing_isLeftOutAndNamed) {
     ASSERT_EQ(chain.chainProblems().size(), 1u);
     EXPECT_NE(chain.chainProblems()[0].find(missing), std::string::npos)
         << chain.chainProblems()[0];
+}
+
+}  // namespace
+}  // namespace relettra::pdf
+
+namespace relettra::pdf {
+namespace {
+
+TEST(FallbackChain, eachLook_writesInItsFamiliesAndStyles) {
+    struct Case {
+        TextLook look;
+        const char* text;
+        std::vector<std::string> fonts;
+    };
+    const Case cases[] = {
+        {{LetterForm::Serif, true, false}, "Total", {"Liberation Serif Bold"}},
+        {{LetterForm::Monospace, false, true}, "THE", {"Liberation Mono Italic"}},
+        {{LetterForm::SansSerif, true, true}, "Ωμέγα", {"Liberation Sans Bold Italic"}},
+        // Hangul: Nanum's sans-serif and serif families; no italic, the bold kept.
+        {{LetterForm::SansSerif, false, false}, "친구들", {"NanumGothic"}},
+        {{LetterForm::Serif, true, true},
+         "A 친구",
+         {"Liberation Serif Bold Italic", "NanumMyeongjoBold"}},
+        // Scripts of Noto's families, their serif forms for a serif look.
+        {{LetterForm::SansSerif, false, false}, "สวัสดี", {"Noto Sans Thai"}},
+        {{LetterForm::Serif, false, false}, "नमस्ते", {"Noto Serif Devanagari"}},
+        {{LetterForm::SansSerif, false, false}, "ሰላም", {"Noto Sans Ethiopic"}},
+        {{LetterForm::SansSerif, false, false}, "বাংলা", {"Noto Sans Bengali"}},
+    };
+    for (const Case& c : cases) {
+        FallbackFont chain = loadedChain();
+        chain.selectLook(c.look);
+        EXPECT_TRUE(chain.coversAll(c.text)) << c.text;
+        std::vector<std::string> fonts = chain.fontNames(c.text);
+        for (std::string& name : fonts) {
+            // Noto's regular fonts name themselves with or without "Regular".
+            const std::string regular = " Regular";
+            if (name.size() > regular.size() &&
+                name.compare(name.size() - regular.size(), regular.size(), regular) == 0)
+                name.erase(name.size() - regular.size());
+        }
+        EXPECT_EQ(fonts, c.fonts) << c.text;
+        EXPECT_TRUE(chain.chainProblems().empty()) << c.text;
+    }
+}
+
+TEST(FallbackChain, scriptCharacter_readsOnlyItsScriptsFont) {
+    FallbackFont chain = loadedChain();
+    EXPECT_TRUE(chain.covers(U'\uD55C'));  // 한
+    // Liberation Sans, DejaVu Sans and NanumGothic; none of the other script fonts.
+    EXPECT_EQ(chain.faceCount(), 3u);
+    EXPECT_TRUE(chain.covers(U'\u0E01'));  // Thai
+    EXPECT_EQ(chain.faceCount(), 4u);
 }
 
 }  // namespace

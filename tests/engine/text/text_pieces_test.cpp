@@ -102,7 +102,7 @@ TEST(TextInPieces, wordOverPiecesOrAdjustmentGaps_editedInItsFontUnlessPiecesSta
          nullptr},
         {"pieces far apart stay apart",
          {1, 72, topOf(650), 120, 12, "left right", "both"},
-         "fallback font: the find text is not on the page",
+         "fallback font: the find text is not on the page; written in Liberation Sans",
          "both",
          nullptr,
          nullptr,
@@ -118,7 +118,8 @@ TEST(TextInPieces, wordOverPiecesOrAdjustmentGaps_editedInItsFontUnlessPiecesSta
          nullptr},
         {"new text the font cannot show",
          {1, 72, topOf(700), 52, 12, "Technical", "Tech\xCE\xA9"},
-         "fallback font: the font Helvetica has no glyph for \"\xCE\xA9\" (U+03A9)",
+         "fallback font: the font Helvetica has no glyph for \"\xCE\xA9\" (U+03A9); written in "
+         "Liberation Sans",
          "Tech\xCE\xA9",
          nullptr,
          nullptr,

@@ -133,7 +133,8 @@ std::vector<FontRow> addedFonts(const std::vector<FontRow>& before,
 }
 
 bool isFallbackFontRow(const FontRow& row) {
-    static const std::regex subsetName(R"([A-Z]{6}\+LiberationSans)");
+    static const std::regex subsetName(
+        R"([A-Z]{6}\+Liberation(Sans|Serif|Mono)(-(Bold|Italic|BoldItalic))?)");
     return std::regex_match(row.name, subsetName) && row.embedded && row.subset && row.toUnicode;
 }
 

@@ -61,8 +61,8 @@ std::string fontKey(const testsupport::FontRow& row);
 // Rows of `after` that `before` does not hold (as a multiset).
 std::vector<testsupport::FontRow> addedFonts(const std::vector<testsupport::FontRow>& before,
                                              const std::vector<testsupport::FontRow>& after);
-// Whether a row is the fallback font as the overwrite writes it: a Liberation Sans subset,
-// embedded, with ToUnicode.
+// Whether a row is the fallback font as the overwrite writes it: a subset of Liberation Sans,
+// Serif or Mono in one of their styles, embedded, with ToUnicode.
 bool isFallbackFontRow(const testsupport::FontRow& row);
 
 // The page content streams of a PDF, uncompressed, as qpdf shows them (all objects, in QDF).
