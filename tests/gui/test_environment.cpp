@@ -1,7 +1,9 @@
 #include "test_environment.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFont>
 
 namespace {
 
@@ -79,4 +81,10 @@ QString readTextFile(const QString& path) {
         return QString();
     }
     return QString::fromUtf8(file.readAll());
+}
+
+void useFixedTestFont() {
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSize(QApplication::font().pointSize());
+    QApplication::setFont(font);
 }

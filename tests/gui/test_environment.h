@@ -35,10 +35,15 @@ void writeMinimalPdf(const QString& path, int pageCount);
 // Reads a whole text file; empty when it cannot be read.
 QString readTextFile(const QString& path);
 
+// Gives the application one font whatever fonts the machine has installed, so that sizes the
+// window derives from its font (row heights, say) are the same on every machine.
+void useFixedTestFont();
+
 #define RELETTRA_GUI_TEST_MAIN(TestClass)       \
     int main(int argc, char* argv[]) {          \
         TestEnvironment environment;            \
         QApplication app(argc, argv);           \
+        useFixedTestFont();                     \
         TestClass test;                         \
         return QTest::qExec(&test, argc, argv); \
     }
