@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "program_folder.h"
 #include "qt_user_dialogs.h"
 #include "ui_process.h"
 
@@ -190,10 +191,7 @@ void Process::setabout1() {
 }
 
 void Process::on_pushButton_help_clicked() {
-    // The user guide is installed beside the program.
-    const QString guide =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/user-guide.html");
-    dialogs->openUrl(QUrl::fromLocalFile(guide));
+    dialogs->openUrl(QUrl::fromLocalFile(userGuideFile()));
 }
 
 void Process::keyPressEvent(QKeyEvent* event) {

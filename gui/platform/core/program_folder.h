@@ -11,3 +11,8 @@ QString childProgramFolder();
 
 // The same for a program whose folder is `programDir` (for tests).
 QString childProgramFolderFor(const QString& programDir);
+
+// The user guide: beside the running program (the build's run folder), else in the documentation
+// folder of an installed program, found from the running program's folder. When neither holds it,
+// the path beside the program.
+QString userGuideFile();
