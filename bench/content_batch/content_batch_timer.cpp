@@ -41,6 +41,7 @@ class BenchDialogs : public UserDialogs {
     void warning(QWidget* parent, const QString& title, const QString& text) override {
         information(parent, title, text);
     }
+    bool question(QWidget*, const QString&, const QString&) override { return false; }
     int runModal(QDialog&) override { return 0; }
     bool openUrl(const QUrl&) override { return false; }
 

@@ -37,6 +37,7 @@ bool BatchRunner::makeJobs() {
         auto* job = new FileJob(folder, this);
         connect(job, &FileJob::message, this, &BatchRunner::message);
         connect(job, &FileJob::pageAnalysed, this, &BatchRunner::pageAnalysed);
+        connect(job, &FileJob::engineStarted, this, &BatchRunner::engineStarted);
         connect(job, &FileJob::finished, this, &BatchRunner::onJobFinished);
         jobs << job;
     }

@@ -54,6 +54,7 @@ class BatchRunner : public QObject {
     // A line for the progress pane about the file at `index`.
     void message(int index, const QString& text);
     void pageAnalysed(int index, int page, int pageCount);
+    void engineStarted(int index);
     void fileFinished(const FileResult& result);
     // The check said no to the file at `index`; the batch stopped before it.
     void halted(int index);

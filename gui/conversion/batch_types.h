@@ -59,4 +59,6 @@ struct FileResult {
     QString paneMessage;
     QString details;
     QString reason;
+    // It succeeded, but some rules wrote where their find text was not.
+    bool warning = false;
 };

@@ -25,7 +25,7 @@ UsableContentRules usableContentRules(RuleKind kind, const QList<ContentRule>& r
                 QCoreApplication::translate(
                     "ContentRules",
                     "Skipped the rule for \"%1\": a rule file cannot hold an image path with "
-                    "\")\" in it (rename the image or its folder).")
+                    "\")\" or a line break in it (rename the image or its folder).")
                     .arg(row.find));
         } else {
             usable.rules.append(row);

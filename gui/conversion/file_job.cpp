@@ -7,6 +7,7 @@
 
 #include "child_run.h"
 #include "content_leftovers.h"
+#include "engine_exit.h"
 #include "file_verdict.h"
 #include "helper_command.h"
 #include "info_file.h"
@@ -80,6 +81,7 @@ void FileJob::start(int index, const BatchFile& batchFile, const QString& output
     unreadPages = 0;
     foundTextLines.clear();
     foundImageLines.clear();
+    engineProblem.clear();
     textReport = RuleReport();
     imageReport = RuleReport();
     for (const QString& notice : rules.notices) {
@@ -282,6 +284,7 @@ void FileJob::startEngine(RuleKind kind) {
         return;
     }
     const QString mode = QLatin1String(kind == RuleKind::Text ? kTextRulesMode : kImageRulesMode);
+    emit engineStarted(result.index);
     run->start(
         engineCommand(programFolder, engineInput(kind), mode, engineOutput(kind), ruleFile(kind)));
 }
@@ -306,14 +309,17 @@ void FileJob::onRunFinished(int exitCode, bool crashed, const QString& output) {
 
 void FileJob::onEngineFinished(int exitCode, bool crashed, const QString& output) {
     const bool textStage = stage == Stage::TextEngine;
+    const RuleKind kind = textStage ? RuleKind::Text : RuleKind::Image;
     result.engineRan = !crashed;
-    result.engineExitCode = exitCode;
+    result.engineExitCode = exitCode > 127 ? exitCode - 256 : exitCode;
     if (crashed) {
         // An engine that stopped halfway leaves its unfinished output behind.
-        removeUnfinishedOutput(engineOutput(textStage ? RuleKind::Text : RuleKind::Image));
+        removeUnfinishedOutput(engineOutput(kind));
     }
     (textStage ? textReport : imageReport) = readRuleReport(output);
-    if (textStage && rules.imageRun && QFileInfo::exists(engineOutput(RuleKind::Text))) {
+    engineProblem = engineExitProblem(kind, exitCode, crashed, output);
+    if (textStage && rules.imageRun && engineProblem.isEmpty() &&
+        QFileInfo::exists(engineOutput(RuleKind::Text))) {
         startEngine(RuleKind::Image);
         return;
     }
@@ -329,6 +335,10 @@ void FileJob::judgeEngineRuns() {
     outcome.imageRun = rules.imageRun;
     outcome.textReport = textReport;
     outcome.imageReport = imageReport;
+    outcome.engineProblem = engineProblem;
+    outcome.noOccurrences = rules.searchPages && foundTextLines.isEmpty() &&
+                            foundImageLines.isEmpty() && rules.textLines.isEmpty() &&
+                            rules.imageLines.isEmpty();
     judgeEngineOutcome(outcome, result);
     if (result.report.rules.size() != result.ruleLines.size()) {
         result.ruleLines.clear();

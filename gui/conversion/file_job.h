@@ -40,6 +40,7 @@ class FileJob : public QObject {
     // A line for the progress pane.
     void message(int index, const QString& text);
     void pageAnalysed(int index, int page, int pageCount);
+    void engineStarted(int index);
     // The file is done with, whatever became of it; the job is free again.
     void finished(const FileResult& result);
 
@@ -96,4 +97,5 @@ class FileJob : public QObject {
     QStringList foundImageLines;
     RuleReport textReport;
     RuleReport imageReport;
+    QString engineProblem;
 };

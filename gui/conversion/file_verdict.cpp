@@ -20,6 +20,16 @@ QString runSummary(const EngineOutcome& outcome) {
                            : parts.join(QLatin1String("; "));
 }
 
+// Rules that found no find text at their place and wrote their replacement over the area anyway.
+int rulesNotAtTheirPlace(const RuleReport& report) {
+    int count = 0;
+    for (const RuleReport::Rule& rule : report.rules) {
+        count += rule.result == QLatin1String("fallback font") &&
+                 rule.reason.startsWith(QLatin1String("the find text is not at this place"));
+    }
+    return count;
+}
+
 }  // namespace
 
 void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result) {
@@ -27,9 +37,11 @@ void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result) {
     result.report.append(outcome.imageReport);
     // A page count of 0 is one the front end could not read; one below 0 was never asked for.
     const bool written = outcome.outputWritten && outcome.pageCount != 0;
-    result.succeeded = written && outcome.unreadPages == 0;
+    result.succeeded = written && outcome.unreadPages == 0 && outcome.engineProblem.isEmpty();
 
-    QString summary = runSummary(outcome);
+    QString summary = outcome.noOccurrences && result.report.rules.isEmpty()
+                          ? translated("no occurrences of the find texts")
+                          : runSummary(outcome);
     if (written && outcome.unreadPages > 0) {
         summary = outcome.unreadPages == 1
                       ? translated(
@@ -42,11 +54,30 @@ void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result) {
                             .arg(summary)
                             .arg(outcome.unreadPages);
     }
+    const int misplaced = rulesNotAtTheirPlace(result.report);
+    result.warning = result.succeeded && misplaced > 0;
+    if (result.warning) {
+        summary += QLatin1String("; ") +
+                   (misplaced == 1
+                        ? translated("1 rule found no find text at its place and wrote over "
+                                     "whatever stood there (a file of another layout?)")
+                        : translated("%1 rules found no find text at their places and wrote over "
+                                     "whatever stood there (a file of another layout?)")
+                              .arg(misplaced));
+    }
+    if (!outcome.engineProblem.isEmpty()) {
+        // Why the file failed comes first; rule counts only where the engine applied rules.
+        summary = result.report.rules.isEmpty()
+                      ? outcome.engineProblem
+                      : outcome.engineProblem + QLatin1String("; ") + summary;
+    }
     result.paneMessage = (result.succeeded ? translated("Succeed") : translated("Failed")) +
                          QLatin1String(": ") + summary;
     result.details = ruleDetails(summary, result.report);
     if (result.succeeded) {
         result.reason.clear();
+    } else if (!outcome.engineProblem.isEmpty()) {
+        result.reason = outcome.engineProblem;
     } else if (!outcome.outputWritten) {
         result.reason = translated("no output was written (%1)").arg(summary);
     } else if (outcome.pageCount == 0) {

@@ -17,13 +17,19 @@ struct EngineOutcome {
     bool imageRun = false;
     RuleReport textReport;
     RuleReport imageReport;
+    // What the end of the last engine run says, when it did not end as a success (see
+    // engineExitProblem).
+    QString engineProblem;
+    // The file's pages were searched and no find text stands on any of them.
+    bool noOccurrences = false;
 };
 
-// Judges a file whose engine runs have ended: it succeeds when its output was written, its page
-// count could be read (when it was asked for) and every page was searched. Fills the result's
-// verdict, report, pane line
-// ("Succeed: <summary>" or "Failed: <summary>"), tooltip (the summary and the engine's reasons)
-// and, when it failed, the reason.
+// Judges a file whose engine runs have ended: it succeeds when the engine ended as a success, its
+// output was written, its page count could be read (when it was asked for) and every page was
+// searched. Fills the result's verdict, report, pane line ("Succeed: <summary>" or
+// "Failed: <what the engine's end means>; <summary>"), tooltip (the summary and the engine's
+// reasons) and, when it failed, the reason. A file whose rules wrote where their find text was not
+// (a file of another layout, typically) succeeds with a warning that says so.
 void judgeEngineOutcome(const EngineOutcome& outcome, FileResult& result);
 
 // A file that failed before its engine could report: the pane reads "Failed: <reason>" and the

@@ -4,6 +4,29 @@
 
 namespace {
 
+bool allPunctuation(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPunct(); });
+}
+
+// Whether a box's text is the word, as it stands or with punctuation around it: the box's text is
+// the word with nothing but punctuation before it (when `leading`) and after it (when
+// `trailing`). "(office)," holds "office"; a phrase's first word may be led by punctuation and its
+// last one followed by it.
+bool wordMatches(const QString& boxText, const QString& word, bool leading, bool trailing) {
+    if (word.isEmpty() || boxText == word) {
+        return !word.isEmpty();
+    }
+    for (qsizetype at = boxText.indexOf(word); at >= 0; at = boxText.indexOf(word, at + 1)) {
+        const QStringView before = QStringView(boxText).left(at);
+        const QStringView after = QStringView(boxText).mid(at + word.size());
+        if ((before.isEmpty() || (leading && allPunctuation(before))) &&
+            (after.isEmpty() || (trailing && allPunctuation(after)))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // The smallest box holding both.
 Subtext unite(const Subtext& a, const Subtext& b) {
     Subtext box;
@@ -24,7 +47,7 @@ bool phraseStartsAt(const QList<Subtext>& boxes, qsizetype start, const QStringL
     }
     for (qsizetype i = 0; i < words.size(); ++i) {
         const Subtext& box = boxes.at(start + i);
-        if (words.at(i).isEmpty() || box.text != words.at(i)) {
+        if (!wordMatches(box.text, words.at(i), i == 0, i + 1 == words.size())) {
             return false;
         }
         if (i == 0) {
@@ -73,7 +96,7 @@ QList<FindHit> findTextHits(const QList<Subtext>& boxes, const QStringList& find
             }
             Subtext box;
             const bool found = words.at(f).size() == 1
-                                   ? boxes.at(at).text == finds.at(f)
+                                   ? wordMatches(boxes.at(at).text, finds.at(f), true, true)
                                    : phraseStartsAt(boxes, at, words.at(f), box);
             if (found) {
                 hits.append({static_cast<int>(f), words.at(f).size() == 1 ? boxes.at(at) : box});

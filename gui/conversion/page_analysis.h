@@ -26,7 +26,10 @@ struct FindHit {
 
 // Every place of the page where one of `finds` stands, by box in line order and, for each box,
 // by find text from the first. A find text without blanks matches a box whose text equals it
-// exactly (case-sensitive, nothing trimmed). A find text of several words, separated by single
-// blanks, matches a run of consecutive boxes standing on one line from left to right whose texts
-// are its words; the hit's box is the union of theirs. An empty find text matches nothing.
+// (case-sensitive), as it stands or once the punctuation leading and trailing it is set aside
+// ("office," and "(office)" hold "office"); the hit's box stays the word's, and the engine finds
+// the text inside it. A find text of several words, separated by single blanks, matches a run of
+// consecutive boxes standing on one line from left to right whose texts are its words (the first
+// may be led, the last followed by punctuation); the hit's box is the union of theirs. An empty
+// find text matches nothing.
 QList<FindHit> findTextHits(const QList<Subtext>& boxes, const QStringList& finds);

@@ -1,6 +1,7 @@
 #include "process.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -9,10 +10,14 @@
 #include <QPixmap>
 #include <QProcess>
 #include <QScreen>
+#include <QTextBrowser>
 #include <QTimer>
+#include <algorithm>
 
+#include "batch_runner.h"
 #include "program_folder.h"
 #include "qt_user_dialogs.h"
+#include "settings_store.h"
 #include "ui_process.h"
 
 namespace {
@@ -24,9 +29,12 @@ std::unique_ptr<UserDialogs> orDefaultDialogs(std::unique_ptr<UserDialogs> dialo
     return std::make_unique<QtUserDialogs>();
 }
 
-// The file list's own look: a thin frame on the background of the window.
+// The file list's own look: a thin frame on the background of the window. The rule names the
+// table, so that it does not reach the tooltips of the list's cells, which would be drawn
+// transparent (black without a compositor); the tooltips get a look of their own.
 const char* const kFileListStyleSheet =
-    "background-color:transparent;border:1px solid #6c6c6c;border-radius: 2px;";
+    "QTableWidget {background-color:transparent;border:1px solid #6c6c6c;border-radius: 2px;}"
+    "QToolTip {background-color:#ffffe1;color:black;border:1px solid #767676;padding:2px;}";
 const char* const kFileListHorizontalHeaderStyle =
     "QHeaderView::section {background-color:CornflowerBlue;color: black;padding-left: "
     "0px;border: 0px solid #6c6c6c;}";
@@ -69,6 +77,8 @@ Process::Process(std::unique_ptr<UserDialogs> userDialogs)
     ui->textEdit_process->clear();
     createBatchRunners();
     createPicker();
+    restoreLook();
+    connectLookSaving();
 }
 
 Process::~Process() {
@@ -118,11 +128,13 @@ void Process::makeConnections() {
     form.tabWidget_replaceparent->setCurrentIndex(0);
     form.tabWidget_replacechild->setCurrentIndex(0);
 
+    // The image path takes the room the find text, width and height leave; those are as wide as
+    // their headers.
     QHeaderView* imageHeader = form.tableWidget_imageall->horizontalHeader();
     imageHeader->resizeSection(0, 100);
     imageHeader->setSectionResizeMode(1, QHeaderView::Stretch);
-    imageHeader->resizeSection(2, 80);
-    imageHeader->resizeSection(3, 80);
+    imageHeader->setSectionResizeMode(2, QHeaderView::ResizeToContents);
+    imageHeader->setSectionResizeMode(3, QHeaderView::ResizeToContents);
 
     connect(form.aboutpushButton, &QPushButton::clicked, this, &Process::setabout1);
     connect(form.pushButton_up, &QPushButton::clicked, this, &Process::setrowup);
@@ -140,6 +152,14 @@ void Process::setUpFileListLook() {
     // wrapped path would show its first folders instead).
     fileList->setWordWrap(false);
     fileList->setTextElideMode(Qt::ElideLeft);
+    // The path takes the room the page count, size and result leave, which are as wide as their
+    // contents.
+    QHeaderView* header = fileList->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < fileList->columnCount(); ++column) {
+        header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
 
     actionAddFiles = new QAction(tr("Add File(s)"), fileList);
     actionViewPdf = new QAction(tr("View PDF File"), fileList);
@@ -191,7 +211,72 @@ void Process::setabout1() {
 }
 
 void Process::on_pushButton_help_clicked() {
-    dialogs->openUrl(QUrl::fromLocalFile(userGuideFile()));
+    const QString guide = userGuideFile();
+    if (!dialogs->openUrl(QUrl::fromLocalFile(guide))) {
+        showUserGuideHere(guide);
+    }
+}
+
+void Process::showUserGuideHere(const QString& guide) {
+    if (!guideWindow) {
+        guideWindow = new QTextBrowser(this);
+        guideWindow->setWindowFlags(Qt::Window);
+        guideWindow->setObjectName(QStringLiteral("userGuideBrowser"));
+        guideWindow->setOpenExternalLinks(true);
+        guideWindow->resize(760, 640);
+    }
+    guideWindow->setSource(QUrl::fromLocalFile(guide));
+    guideWindow->setWindowTitle(guideWindow->documentTitle().isEmpty()
+                                    ? tr("Relettra user guide")
+                                    : guideWindow->documentTitle());
+    guideWindow->show();
+    guideWindow->raise();
+    guideWindow->activateWindow();
+}
+
+void Process::restoreLook() {
+    const QString geometry = readSetting(SettingsKeys::windowGeometry, QString());
+    if (!geometry.isEmpty()) {
+        restoreGeometry(QByteArray::fromBase64(geometry.toLatin1()));
+    }
+    const QString splitter = readSetting(SettingsKeys::windowSplitter, QString());
+    if (!splitter.isEmpty()) {
+        ui->splitter_pane->restoreState(QByteArray::fromBase64(splitter.toLatin1()));
+    } else {
+        // The pane starts as small as it always was; the user can drag it larger. The splitter
+        // keeps these proportions as the window grows.
+        const int pane = ui->widget_progress->minimumSizeHint().height();
+        ui->splitter_pane->setSizes({std::max(1, height() - pane), pane});
+    }
+
+    ui->outputfolderEdit->setText(readSetting(SettingsKeys::outputFolder, QString()));
+    ui->tabWidget_replaceparent->setCurrentIndex(
+        readSetting(SettingsKeys::positionsOrContentTab, QStringLiteral("0")).toInt());
+    ui->tabWidget_replacechild->setCurrentIndex(
+        readSetting(SettingsKeys::contentKindTab, QStringLiteral("0")).toInt());
+}
+
+void Process::connectLookSaving() {
+    connect(ui->outputfolderEdit, &QLineEdit::textChanged, this,
+            [](const QString& folder) { writeSetting(SettingsKeys::outputFolder, folder); });
+    connect(ui->tabWidget_replaceparent, &QTabWidget::currentChanged, this, [](int index) {
+        writeSetting(SettingsKeys::positionsOrContentTab, QString::number(index));
+    });
+    connect(ui->tabWidget_replacechild, &QTabWidget::currentChanged, this,
+            [](int index) { writeSetting(SettingsKeys::contentKindTab, QString::number(index)); });
+}
+
+void Process::closeEvent(QCloseEvent* event) {
+    if (batchRunner && batchRunner->isRunning() &&
+        !dialogs->question(this, tr("Relettra"), tr("A batch is running. Stop it and quit?"))) {
+        event->ignore();
+        return;
+    }
+    writeSetting(SettingsKeys::windowGeometry, QString::fromLatin1(saveGeometry().toBase64()));
+    writeSetting(SettingsKeys::windowSplitter,
+                 QString::fromLatin1(ui->splitter_pane->saveState().toBase64()));
+    stopBatchQuietly();
+    event->accept();
 }
 
 void Process::keyPressEvent(QKeyEvent* event) {

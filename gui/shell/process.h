@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "about_dialog.h"
+#include "batch_progress.h"
 #include "batch_types.h"
 #include "user_dialogs.h"
 
@@ -12,10 +13,12 @@ class BatchRunner;
 class QAction;
 class QDragEnterEvent;
 class QDropEvent;
+class QCloseEvent;
 class QKeyEvent;
 class QProcess;
 class QTableWidget;
 class QTableWidgetItem;
+class QTextBrowser;
 class QTimer;
 class Rules;
 
@@ -52,6 +55,8 @@ class Process : public QWidget {
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Asks before a running batch is stopped by closing the window; keeps the window's place.
+    void closeEvent(QCloseEvent* event) override;
 
   public slots:
     void dopreview();
@@ -82,6 +87,11 @@ class Process : public QWidget {
     void setUpFileListLook();
     void setUpRuleTableMenus();
     void paintBackground();
+    // The window's place, its splitter, its tabs and the output folder, as the last run left them.
+    void restoreLook();
+    void connectLookSaving();
+    // The user guide in a window of the program itself, for when no browser can be started.
+    void showUserGuideHere(const QString& guide);
 
     // File list.
     void startAdding();
@@ -117,8 +127,10 @@ class Process : public QWidget {
     void onBatchFileStarted(int index, const QString& inputPath);
     void onBatchFileFinished(const FileResult& result);
     void onBatchHalted(int index);
+    void showBatchProgress();
     void finishBatch();
-    void writeResultCell(int index, const QString& result, const QString& details);
+    void writeResultCell(int index, const QString& result, const QString& details,
+                         bool warning = false);
     // Locks or frees the controls a batch must not meet changed (process_filelist.cpp).
     void setBatchControlsEnabled(bool enabled);
     void appendToPane(const QString& message);
@@ -166,4 +178,6 @@ class Process : public QWidget {
     int haltedAt = -1;
     int listChangesAtHalt = 0;
     int fileListChanges = 0;
+    BatchProgress batchProgress;
+    QTextBrowser* guideWindow = nullptr;
 };

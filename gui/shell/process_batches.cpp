@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 
 #include "batch_runner.h"
@@ -64,6 +66,14 @@ void Process::createBatchRunners() {
     connect(batchRunner, &BatchRunner::fileStarted, this, &Process::onBatchFileStarted);
     connect(batchRunner, &BatchRunner::message, this,
             [this](int, const QString& text) { appendToPane(text); });
+    connect(batchRunner, &BatchRunner::pageAnalysed, this, [this](int, int page, int pageCount) {
+        batchProgress.pageAnalysed(page, pageCount);
+        showBatchProgress();
+    });
+    connect(batchRunner, &BatchRunner::engineStarted, this, [this]() {
+        batchProgress.engineStarted();
+        showBatchProgress();
+    });
     connect(batchRunner, &BatchRunner::fileFinished, this, &Process::onBatchFileFinished);
     connect(batchRunner, &BatchRunner::halted, this, &Process::onBatchHalted);
     connect(batchRunner, &BatchRunner::finished, this, &Process::finishBatch);
@@ -151,6 +161,7 @@ void Process::startBatch(BatchFlow flow) {
                                                                    : settextsomerule();
     });
     batchStartIndex = from;
+    batchProgress.start(static_cast<int>(files.size()), from);
     if (!batchRunner->start(files, from)) {
         runFolderReady();
     }
@@ -172,6 +183,12 @@ bool Process::batchInputReady() {
         return false;
     }
     const QString folder = ui->outputfolderEdit->text();
+    if (folder.contains(QLatin1Char('\n')) || folder.contains(QLatin1Char('\r'))) {
+        dialogs->information(this, tr("Invalid order"),
+                             tr("The output folder's path holds a line break; please choose a "
+                                "folder whose path has none."));
+        return false;
+    }
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         dialogs->information(this, tr("Invalid order"), tr("Please specify an output folder."));
         ui->outputfolderEdit->setText(QString());
@@ -215,9 +232,16 @@ FileRules Process::setimagesomerule() {
     FileRules rules;
     rules.imageRun = true;
     for (int row = 0; row < table.rowCount(); ++row) {
-        rules.imageLines << imageRuleLine(positionFields(itemText(table, row, 0)),
-                                          itemText(table, row, 2), itemText(table, row, 3),
-                                          itemText(table, row, 4));
+        const QString image = itemText(table, row, 2);
+        if (!imagePathFitsRuleLine(image)) {
+            rules.notices << tr("Skipped the image rule at %1: a rule file cannot hold an image "
+                                "path with \")\" or a line break in it (rename the image or its "
+                                "folder).")
+                                 .arg(itemText(table, row, 0));
+            continue;
+        }
+        rules.imageLines << imageRuleLine(positionFields(itemText(table, row, 0)), image,
+                                          itemText(table, row, 3), itemText(table, row, 4));
     }
     return rules;
 }
@@ -247,11 +271,22 @@ void Process::onBatchFileStarted(int index, const QString& inputPath) {
     setBatchControlsEnabled(false);
     appendToPane(inputPath);
     writeResultCell(index, tr("Running…"), QString());
+    batchProgress.fileStarted(index);
+    showBatchProgress();
 }
 
 void Process::onBatchFileFinished(const FileResult& result) {
-    writeResultCell(result.index, result.succeeded ? tr("Succeed") : tr("Failed"), result.details);
+    writeResultCell(result.index, result.succeeded ? tr("Succeed") : tr("Failed"), result.details,
+                    result.warning);
     appendToPane(result.paneMessage);
+    batchProgress.fileFinished();
+    showBatchProgress();
+}
+
+void Process::showBatchProgress() {
+    ui->progressBar_batch->setMaximum(BatchProgress::kMaximum);
+    ui->progressBar_batch->setValue(batchProgress.value());
+    ui->progressBar_batch->setFormat(batchProgress.text());
 }
 
 void Process::onBatchHalted(int index) {
@@ -268,7 +303,8 @@ void Process::finishBatch() {
     setBatchControlsEnabled(true);
 }
 
-void Process::writeResultCell(int index, const QString& result, const QString& details) {
+void Process::writeResultCell(int index, const QString& result, const QString& details,
+                              bool warning) {
     QTableWidget* fileList = ui->inputfiletableWidget;
     QTableWidgetItem* pathItem = batchItems.value(index, nullptr);
     const int row = pathItem ? fileList->row(pathItem) : -1;
@@ -277,5 +313,8 @@ void Process::writeResultCell(int index, const QString& result, const QString& d
     }
     auto* item = new QTableWidgetItem(result);
     item->setToolTip(details);
+    if (warning) {
+        item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    }
     fileList->setItem(row, 3, item);
 }

@@ -84,8 +84,8 @@ void Process::setopenimagefile() {
     const QString startDir = readSetting(SettingsKeys::imageFileDir);
     const QString image = dialogs->openFileName(
         this, tr("Add Image"), startDir,
-        tr("All Supported Files(*.bmp *.jpg *.png);;BMP File(*.bmp);;JPEG File(*.jpg);;PNG "
-           "File(*.png);;ALL files(*.*)"));
+        tr("All Supported Files(*.bmp *.jpg *.jpeg *.png *.gif);;BMP File(*.bmp);;JPEG "
+           "File(*.jpg *.jpeg);;PNG File(*.png);;GIF File(*.gif);;ALL files(*.*)"));
     if (image.isEmpty()) {
         return;
     }

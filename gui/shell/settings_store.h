@@ -11,6 +11,12 @@ inline const QString imageFileDir = QStringLiteral("dir/imagefile");
 inline const QString pickerImageDir = QStringLiteral("dir/image");
 inline const QString pickerFile = QStringLiteral("file/file");
 inline const QString pickerPage = QStringLiteral("file/page");
+// The main window as the user left it.
+inline const QString windowGeometry = QStringLiteral("window/geometry");
+inline const QString windowSplitter = QStringLiteral("window/splitter");
+inline const QString outputFolder = QStringLiteral("window/outputFolder");
+inline const QString positionsOrContentTab = QStringLiteral("window/tab");
+inline const QString contentKindTab = QStringLiteral("window/contentTab");
 }  // namespace SettingsKeys
 
 // Reads a key as text; the default when the key or the file is missing.

@@ -45,7 +45,12 @@ int ScriptedDialogs::runModal(QDialog& dialog) {
     return result;
 }
 
+bool ScriptedDialogs::question(QWidget*, const QString& title, const QString& text) {
+    script->questions << title + QLatin1String(": ") + text;
+    return !script->questionAnswers.isEmpty() && script->questionAnswers.takeFirst();
+}
+
 bool ScriptedDialogs::openUrl(const QUrl& url) {
     script->openedUrls << url;
-    return true;
+    return script->urlsOpen;
 }

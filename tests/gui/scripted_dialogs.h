@@ -23,6 +23,11 @@ struct DialogScript {
     QStringList filters;
     QList<QUrl> openedUrls;
     int modalRuns = 0;
+    // What openUrl() answers (false: no browser could be started).
+    bool urlsOpen = true;
+    // One answer per question, "no" when none is left; the questions asked.
+    QList<bool> questionAnswers;
+    QStringList questions;
 };
 
 class ScriptedDialogs : public UserDialogs {
@@ -36,6 +41,7 @@ class ScriptedDialogs : public UserDialogs {
     QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
     void information(QWidget* parent, const QString& title, const QString& text) override;
     void warning(QWidget* parent, const QString& title, const QString& text) override;
+    bool question(QWidget* parent, const QString& title, const QString& text) override;
     int runModal(QDialog& dialog) override;
     bool openUrl(const QUrl& url) override;
 

@@ -123,10 +123,10 @@ void BatchCommandTest::foldersAndStandardInput_giveEveryPdfInStableOrder() {
     QFile(dir + "/tree/notes.txt").open(QIODevice::WriteOnly);
     const QString listed = copyKit("std14_helvetica.pdf", dir + "/elsewhere/listed.pdf");
     // The file named twice (in the folder and on standard input) is run once, at its first place.
-    const CommandRun run =
-        runCommand(dir, {"--find", "STAMPME", "--replace", "X", "-o", "out", "-j", "2", "-q",
-                         "--report", "-", "tree", "-"},
-                   (listed + "\n\n" + dir + "/tree/a.pdf\n").toUtf8());
+    const CommandRun run = runCommand(dir,
+                                      {"--find", "STAMPME", "--replace", "X", "-o", "out", "-j",
+                                       "2", "-q", "--report", "-", "tree", "-"},
+                                      (listed + "\n\n" + dir + "/tree/a.pdf\n").toUtf8());
     QCOMPARE(run.exitCode, 0);
     QStringList order;
     for (const QJsonObject& entry : reportEntries(run.out)) {
@@ -147,9 +147,8 @@ void BatchCommandTest::failingFiles_areFailedInTheReport_othersSucceed() {
     file.write(fileBytes(good).left(400));
     file.close();
 
-    const CommandRun run = runCommand(
-        dir, {"--find", "STAMPME", "--replace", "MARKED", "-o", "out", "--report", "-", "-j",
-              "1", good, damaged, locked});
+    const CommandRun run = runCommand(dir, {"--find", "STAMPME", "--replace", "MARKED", "-o", "out",
+                                            "--report", "-", "-j", "1", good, damaged, locked});
     QCOMPARE(run.exitCode, 1);
     const QList<QJsonObject> entries = reportEntries(run.out);
     QCOMPARE(entries.size(), 3);
@@ -177,8 +176,8 @@ void BatchCommandTest::unfitRules_areRefusedBeforeAnyFile_data() {
         << "content.txt" << QByteArray("ok\tfine\r\na:b\tc\r\n")
         << QStringList{"--content", "content.txt"} << QByteArray("content.txt:2:");
     QTest::newRow("position not a number")
-        << "rules.txt" << QByteArray("1-x-20-30-40:a:b\n") << QStringList{"--positions", "rules.txt"}
-        << QByteArray("rules.txt:1:");
+        << "rules.txt" << QByteArray("1-x-20-30-40:a:b\n")
+        << QStringList{"--positions", "rules.txt"} << QByteArray("rules.txt:1:");
     QTest::newRow("content line without a tab")
         << "content.txt" << QByteArray("find\treplace\nno tab here\n")
         << QStringList{"--content", "content.txt"} << QByteArray("content.txt:2:");
@@ -216,8 +215,8 @@ void BatchCommandTest::stoppedRun_leavesNoPartialOutput_andSkipExistingDoesTheRe
     for (const char* name : {"a", "b", "c", "d", "e"}) {
         inputs << copyKit("multipage.pdf", dir + "/in/" + name + ".pdf");
     }
-    const QStringList arguments{"--find", "STAMPME", "--replace", "MARKED", "-o", "out", "-j",
-                                "1", "-q", "in"};
+    const QStringList arguments{"--find", "STAMPME", "--replace", "MARKED", "-o",
+                                "out",    "-j",      "1",         "-q",     "in"};
     QProcess first;
     first.setWorkingDirectory(dir);
     first.start(kCommand, arguments + QStringList{"--report", "first.jsonl"});

@@ -29,8 +29,8 @@ void BatchCommandLogicTest::parseBatchOptions_refusesWhatCannotRun_data() {
                                << "output folder";
     QTest::newRow("no rules") << QStringList{"-o", "out", "x.pdf"} << "No rules";
     QTest::newRow("unpaired find") << base + QStringList{"--find", "c"} << "--replace";
-    QTest::newRow("both naming modes") << base + QStringList{"--overwrite", "--skip-existing"}
-                                       << "exclude";
+    QTest::newRow("both naming modes")
+        << base + QStringList{"--overwrite", "--skip-existing"} << "exclude";
     QTest::newRow("jobs 0") << base + QStringList{"-j", "0"} << "-j";
     QTest::newRow("shard beyond count") << base + QStringList{"--shard", "2/2"} << "--shard";
     QTest::newRow("shard 1/3") << base + QStringList{"--shard", "1/3"} << "";

@@ -5,8 +5,11 @@
 #include <QSet>
 #include <QtTest>
 
+#include "batch_progress.h"
 #include "child_run.h"
 #include "content_rules.h"
+#include "engine_exit.h"
+#include "file_verdict.h"
 #include "output_naming.h"
 #include "page_analysis.h"
 #include "rule_order.h"
@@ -53,6 +56,10 @@ class BatchLogicTest : public QObject {
     void removeUnfinishedOutput_removesOnlyTheEnginesPartFiles();
     void ruleSummary_countsResultsAndLeavesOutEmptyParts_data();
     void ruleSummary_countsResultsAndLeavesOutEmptyParts();
+    void findTextHits_setPunctuationAroundWordsAside();
+    void judgeEngineOutcome_saysWhyBeforeTheCounts_data();
+    void judgeEngineOutcome_saysWhyBeforeTheCounts();
+    void batchProgress_followsFilesPagesAndEngineInOrder();
 };
 
 void BatchLogicTest::firstFreeOutputPath_takesFirstNameNotTaken_data() {
@@ -208,6 +215,90 @@ void BatchLogicTest::removeUnfinishedOutput_removesOnlyTheEnginesPartFiles() {
     removeUnfinishedOutput(dir + QStringLiteral("/a.pdf"));
     QCOMPARE(QDir(dir).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              QStringList({".b.pdf.x1Y2z3.part", "a.pdf", "a.pdf.part"}));
+}
+
+void BatchLogicTest::findTextHits_setPunctuationAroundWordsAside() {
+    const QList<Subtext> boxes{{10, 10, 50, 20, "(office),"}, {70, 10, 40, 20, "offices"},
+                               {120, 10, 40, 20, "“Notes"},   {170, 10, 20, 20, "for"},
+                               {200, 10, 40, 20, "page.”"},   {10, 50, 40, 20, "for,"},
+                               {60, 50, 40, 20, "page"}};
+    QStringList found;
+    for (const FindHit& hit :
+         findTextHits(boxes, {"office", "Notes for page", "for page", "page."})) {
+        found << QStringLiteral("%1@%2,%3").arg(hit.find).arg(hit.box.left).arg(hit.box.top);
+    }
+    // The boxes stay the words' own; inside a phrase, punctuation only at its ends is set aside.
+    QCOMPARE(found, QStringList({"0@10,10", "1@120,10", "2@170,10", "3@200,10"}));
+}
+
+void BatchLogicTest::judgeEngineOutcome_saysWhyBeforeTheCounts_data() {
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<int>("unreadPages");
+    QTest::addColumn<QString>("engineOutput");
+    QTest::addColumn<QString>("pane");
+    const QString own = "Rule result: own font\n";
+    QTest::newRow("success") << 1 << true << 0 << own << "Succeed: 1 rule in the page's font";
+    QTest::newRow("unread pages, summary first")
+        << 1 << true << 3 << own
+        << "Failed: 1 rule in the page's font; the text of 3 pages could not be read, so they "
+           "were not searched";
+    QTest::newRow("output not writable")
+        << 2 << false << 0 << own
+        << "Failed: the output could not be written (check the output folder); 1 rule in the "
+           "page's font";
+    QTest::newRow("input not opened: no rule counts")
+        << 0 << false << 0 << "File error!: Cannot open the input file x.pdf\n"
+        << "Failed: the input could not be opened (it is missing, not a PDF, or needs a "
+           "password)";
+    QTest::newRow("locked")
+        << 0 << false << 0
+        << "File error!: The document's permissions do not allow changing it: x.pdf\n"
+        << "Failed: the document is locked: its permissions do not allow changes";
+    QTest::newRow("engine failure as the process sees it")
+        << 250 << false << 0 << "Fatal error!: out of memory\n"
+        << "Failed: the engine failed (out of memory or an internal error); nothing was written";
+    QTest::newRow("rule not at its place: a warning")
+        << 1 << true << 0 << "Rule result: fallback font: the find text is not at this place\n"
+        << "Succeed: 1 rule in the fallback font; 1 rule found no find text at its place and "
+           "wrote over whatever stood there (a file of another layout?)";
+}
+
+void BatchLogicTest::judgeEngineOutcome_saysWhyBeforeTheCounts() {
+    QFETCH(int, exitCode);
+    QFETCH(bool, written);
+    QFETCH(int, unreadPages);
+    QFETCH(QString, engineOutput);
+    QFETCH(QString, pane);
+    EngineOutcome outcome;
+    outcome.outputWritten = written;
+    outcome.pageCount = 4;
+    outcome.unreadPages = unreadPages;
+    outcome.textRun = true;
+    outcome.textReport = readRuleReport(engineOutput);
+    outcome.engineProblem = engineExitProblem(RuleKind::Text, exitCode, false, engineOutput);
+    FileResult result;
+    judgeEngineOutcome(outcome, result);
+    QCOMPARE(result.paneMessage, pane);
+    QCOMPARE(result.succeeded, pane.startsWith("Succeed"));
+    QCOMPARE(result.warning, pane.contains("another layout"));
+    QVERIFY(result.details.startsWith(pane.section(": ", 1)));
+}
+
+void BatchLogicTest::batchProgress_followsFilesPagesAndEngineInOrder() {
+    BatchProgress progress;
+    progress.start(4, 1);
+    QCOMPARE(progress.text(), "1 of 4 files done");
+    progress.fileStarted(1);
+    progress.pageAnalysed(3, 6);
+    QCOMPARE(progress.text(), "File 2 of 4: page 3 of 6 analysed");
+    QCOMPARE(progress.value(), 312);
+    progress.engineStarted();
+    QCOMPARE(progress.text(), "File 2 of 4: the engine applies the rules");
+    QCOMPARE(progress.value(), 375);
+    progress.fileFinished();
+    QCOMPARE(progress.value(), 500);
+    QCOMPARE(progress.text(), "2 of 4 files done");
 }
 
 RELETTRA_GUI_TEST_MAIN(BatchLogicTest)

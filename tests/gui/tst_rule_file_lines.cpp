@@ -87,10 +87,9 @@ void RuleFileLinesTest::readRuleLines_giveBackWhatTheEngineReadsOrSayWhy_data() 
     QTest::addColumn<bool>("fits");
     QTest::newRow("text") << false << "3-72-140-210-12:Total:Sum: 5"
                           << QStringList{"Total", "Sum: 5"} << true;
-    QTest::newRow("colons ending the find text") << false << "1-2-3-4-5:Total::Sum"
-                                                 << QStringList{"Total:", "Sum"} << true;
-    QTest::newRow("empty replacement") << false << "1-2-3-4-5:a:" << QStringList{"a", ""}
-                                       << true;
+    QTest::newRow("colons ending the find text")
+        << false << "1-2-3-4-5:Total::Sum" << QStringList{"Total:", "Sum"} << true;
+    QTest::newRow("empty replacement") << false << "1-2-3-4-5:a:" << QStringList{"a", ""} << true;
     QTest::newRow("no replacement") << false << "1-2-3-4-5:a" << QStringList{"a", ""} << false;
     QTest::newRow("page 0") << false << "0-2-3-4-5:a:b" << QStringList{"a", "b"} << false;
     QTest::newRow("negative place") << false << "1--2-3-4-5:a:b" << QStringList() << false;

@@ -36,3 +36,8 @@ int QtUserDialogs::runModal(QDialog& dialog) {
 bool QtUserDialogs::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
+
+bool QtUserDialogs::question(QWidget* parent, const QString& title, const QString& text) {
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}

@@ -13,6 +13,7 @@ class QtUserDialogs : public UserDialogs {
     QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir) override;
     void information(QWidget* parent, const QString& title, const QString& text) override;
     void warning(QWidget* parent, const QString& title, const QString& text) override;
+    bool question(QWidget* parent, const QString& title, const QString& text) override;
     int runModal(QDialog& dialog) override;
     bool openUrl(const QUrl& url) override;
 };

@@ -25,6 +25,8 @@ class UserDialogs {
                                       const QString& dir) = 0;
     virtual void information(QWidget* parent, const QString& title, const QString& text) = 0;
     virtual void warning(QWidget* parent, const QString& title, const QString& text) = 0;
+    // A yes-or-no question; true for yes.
+    virtual bool question(QWidget* parent, const QString& title, const QString& text) = 0;
     // Runs the dialog modally and returns its result code.
     virtual int runModal(QDialog& dialog) = 0;
     // Hands the address to the desktop's default application.
