@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 
+#include "runners/form_field_rule.h"
 #include "runners/text_record_match.h"
 #include "runners/text_rules_runner.h"
 
@@ -372,24 +373,26 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
         outcome.reason = whyNotInFont;
     } else if (changed == 1) {
         outcome.outcome = RuleOutcome::OwnFont;
-    } else if (pdfFormFieldShowsTextAt(pdf, left, top, width, height, find.c_str()) == 1) {
-        // The fallback would write under the field, which goes on showing the old value.
-        pdfEndPage(pdf);
-        outcome.reason =
-            "the text at this place is a form field's value, which rules do not change";
     } else {
-        std::string whyNotOverwritten;
-        changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,
-                                    &whyNotOverwritten, &found);
-        if (changed == 1) {
-            outcome.outcome = RuleOutcome::FallbackFont;
-            outcome.reason = whyNotInFont;
-        } else if (changed < 0) {
-            outcome.reason = whyNotOverwritten;
-        } else if (whyNotOverwritten == whyNotInFont) {
-            outcome.reason = whyNotOverwritten;
-        } else {
-            outcome.reason = whyNotInFont + "; " + whyNotOverwritten;
+        // A form field's value is drawn above the page: where one stands, the field takes the
+        // rule (a fallback written into the page would stay hidden under it).
+        bool isField = false;
+        changed = ApplyFormFieldRule(pdf, page, left, top, width, height, find, replace, outcome,
+                                     isField);
+        if (!isField) {
+            std::string whyNotOverwritten;
+            changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,
+                                        &whyNotOverwritten, &found);
+            if (changed == 1) {
+                outcome.outcome = RuleOutcome::FallbackFont;
+                outcome.reason = whyNotInFont;
+            } else if (changed < 0) {
+                outcome.reason = whyNotOverwritten;
+            } else if (whyNotOverwritten == whyNotInFont) {
+                outcome.reason = whyNotOverwritten;
+            } else {
+                outcome.reason = whyNotInFont + "; " + whyNotOverwritten;
+            }
         }
     }
     if (result != nullptr) {

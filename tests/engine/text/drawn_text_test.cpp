@@ -229,7 +229,7 @@ TEST(TurnedText, fallbackWritesInTheDirectionAndSizeOfTheOldText) {
     }
 }
 
-TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldValuesAreNot) {
+TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAreNot_fieldValuesChangeInTheirField) {
     for (const char* word : {"Reviewed", "APPROVED"}) {
         expectTrueEditInPlace("annotation_text.pdf", word);
         TempDir dir;
@@ -291,7 +291,7 @@ TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldV
     }
     // The hidden note (its appearance at 76, 408 from the bottom) and the form field's value
     // are not the page's text. Writing under the field would leave its old value on top, so a
-    // rule on the value changes nothing and says why.
+    // rule on the value changes the field's value and what its widget shows instead.
     TempDir dir;
     EngineRun run = runTextRules(dir, testsupport::kitDir() / "annotation_text.pdf",
                                  {{1, 76, 792 - 408 - 12, 40, 12, "Hidden", "Shown"}});
@@ -299,11 +299,10 @@ TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldV
               std::vector<std::string>{"fallback font: the find text is not on the page"});
     TempDir fieldDir;
     Outcome field = applyRule(fieldDir, "annotation_text.pdf", "Field", "Input");
-    EXPECT_EQ(field.run.ruleResults(),
-              std::vector<std::string>{"not done: the text at this place is a form field's "
-                                       "value, which rules do not change"});
+    EXPECT_EQ(field.run.ruleResults(), std::vector<std::string>{"own font: form field"});
     EXPECT_FALSE(fontAdded("annotation_text.pdf", field));
-    EXPECT_EQ(pageWords(field.after, 1), pageWords(field.before, 1));
+    EXPECT_TRUE(uniqueWord(field.after, 1, "Input").has_value()) << pageWords(field.after, 1);
+    EXPECT_TRUE(wordsNamed(field.after, 1, "Field").empty());
 }
 
 }  // namespace
