@@ -524,7 +524,8 @@ TPDFFieldStatus fieldStatus(relettra::pdf::FieldEditStatus status) {
 }  // namespace
 
 int pdfReplaceFormFieldText(PDF* pdf, double x, double y, double width, double height,
-                            const char* find, const char* replace, TPDFFieldChange* change) {
+                            const char* find, const char* replace, int occurrenceInArea,
+                            TPDFFieldChange* change) {
     TPDFFieldChange result;
     result.status = TPDFFieldStatus::Failed;
     relettra::pdf::FieldChange prepared;
@@ -547,6 +548,7 @@ int pdfReplaceFormFieldText(PDF* pdf, double x, double y, double width, double h
         place.area[1] = std::min(yA, yB);
         place.area[2] = x0 + width;
         place.area[3] = std::max(yA, yB);
+        place.occurrenceInArea = occurrenceInArea != 0;
         fallback = std::make_unique<relettra::pdf::DocumentFallbackRuns>(d);
         const relettra::pdf::FieldEditOutcome outcome = relettra::pdf::prepareFieldEdit(
             d.qpdf(), d.fonts(), place, text(find), text(replace), *fallback, prepared);

@@ -244,8 +244,11 @@ struct TPDFFieldChange {
 // left as it is. 1 when changed, 0 when nothing changed (`change->status` says why; NoField
 // when no field stands there), negative when an error stopped the change half-way (the
 // document is then not fit to be saved).
+// With `occurrenceInArea` 1 only a field that shows an occurrence in the area counts; with 0
+// one whose widget overlaps the area does, and every occurrence changes when none stands there.
 int pdfReplaceFormFieldText(PDF* pdf, double x, double y, double width, double height,
-                            const char* find, const char* replace, TPDFFieldChange* change);
+                            const char* find, const char* replace, int occurrenceInArea,
+                            TPDFFieldChange* change);
 
 // `utf8` with every ligature character (U+FB00 ff to U+FB06 st) spelled out in its letters, as
 // the page's text reads: text extractors give a find text with them.

@@ -54,15 +54,15 @@ std::string FormFieldReason(const TPDFFieldChange& change) {
 }
 
 int ApplyFormFieldRule(PDF* pdf, int page, int left, int top, int width, int height,
-                       const std::string& find, const std::string& replace, RuleResult& result,
-                       bool& handled) {
+                       const std::string& find, const std::string& replace, bool occurrenceInArea,
+                       RuleResult& result, bool& handled) {
     handled = false;
-    if (page < 1 || page > pdfGetPageCount(pdf)) {
+    if (page < 1 || page > pdfGetPageCount(pdf) || pdfEditPage(pdf, page) != 1) {
         return 0;
     }
     TPDFFieldChange change;
     const int changed = pdfReplaceFormFieldText(pdf, left, top, width, height, find.c_str(),
-                                                replace.c_str(), &change);
+                                                replace.c_str(), occurrenceInArea ? 1 : 0, &change);
     handled = changed != 0 || change.status != TPDFFieldStatus::NoField;
     if (!handled) {
         return 0;

@@ -365,20 +365,28 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
     // The page's text reads ligatures as their letters; so does the find text.
     const std::string find = pdfSpellOutLigatures(findText);
     RuleResult outcome;
+    // A form field's value is drawn above the page: a field that shows the find text within
+    // the rule's area takes the rule before the page's own text on its line does.
+    bool isField = false;
+    int changed = ApplyFormFieldRule(pdf, page, left, top, width, height, find, replace, true,
+                                     outcome, isField);
+    if (isField) {
+        if (result != nullptr) *result = std::move(outcome);
+        return changed;
+    }
     std::string whyNotInFont;
     TextAtRule found;
-    int changed = ReplaceMatchingText(pdf, page, left, top, width, height, find, replace,
-                                      &whyNotInFont, &found);
+    changed = ReplaceMatchingText(pdf, page, left, top, width, height, find, replace, &whyNotInFont,
+                                  &found);
     if (changed < 0) {
         outcome.reason = whyNotInFont;
     } else if (changed == 1) {
         outcome.outcome = RuleOutcome::OwnFont;
     } else {
-        // A form field's value is drawn above the page: where one stands, the field takes the
-        // rule (a fallback written into the page would stay hidden under it).
-        bool isField = false;
-        changed = ApplyFormFieldRule(pdf, page, left, top, width, height, find, replace, outcome,
-                                     isField);
+        // Where a field's widget overlaps the area with the find text in its value, the field
+        // takes the rule: a fallback written into the page there would stay hidden under it.
+        changed = ApplyFormFieldRule(pdf, page, left, top, width, height, find, replace, false,
+                                     outcome, isField);
         if (!isField) {
             std::string whyNotOverwritten;
             changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,

@@ -269,14 +269,6 @@ FieldEditOutcome prepareFieldEdit(QPDF& pdf, FontCache& fonts, const FieldEditPl
     FieldEditOutcome outcome;
     const std::optional<Candidate> candidate = widgetAt(place, find);
     if (!candidate) return outcome;
-    if (const std::optional<FieldEditStatus> refusal = refusalOf(pdf, candidate->field)) {
-        outcome.status = *refusal;
-        return outcome;
-    }
-    if (!candidate->valueIsString) {
-        outcome.status = FieldEditStatus::NotText;
-        return outcome;
-    }
     const long long flags = fieldFlags(candidate->field);
 
     // The occurrences the rule points at, where the clicked widget shows them.
@@ -294,7 +286,18 @@ FieldEditOutcome prepareFieldEdit(QPDF& pdf, FontCache& fonts, const FieldEditPl
                                             : *fallbackAppearance();
         offsets = occurrencesAtPlace(*candidate, clicked, measure, place, find);
     }
-    if (offsets.empty()) offsets = occurrencesOf(candidate->value, find);
+    if (offsets.empty()) {
+        if (place.occurrenceInArea) return outcome;
+        offsets = occurrencesOf(candidate->value, find);
+    }
+    if (const std::optional<FieldEditStatus> refusal = refusalOf(pdf, candidate->field)) {
+        outcome.status = *refusal;
+        return outcome;
+    }
+    if (!candidate->valueIsString) {
+        outcome.status = FieldEditStatus::NotText;
+        return outcome;
+    }
     const std::string newValue = replaced(candidate->value, find, replace, offsets);
 
     QPDFObjectHandle maxLen = inheritedAttribute(candidate->field, "/MaxLen");

@@ -42,6 +42,9 @@ struct FieldEditPlace {
     QPDFObjectHandle page;
     QPDFMatrix userToUpright;
     double area[4] = {0, 0, 0, 0};  // x0, y0, x1, y1
+    // Only a field that shows an occurrence of the find text in the area counts (else one
+    // whose widget overlaps the area does, all its occurrences changed).
+    bool occurrenceInArea = false;
 };
 
 enum class FieldEditStatus {

@@ -229,7 +229,8 @@ TEST(TurnedText, fallbackWritesInTheDirectionAndSizeOfTheOldText) {
     }
 }
 
-TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAreNot_fieldValuesChangeInTheirField) {
+TEST(AnnotationText,
+     shownAppearanceTextIsEditedInItsStream_hiddenNotesAreNot_fieldValuesChangeInTheirField) {
     for (const char* word : {"Reviewed", "APPROVED"}) {
         expectTrueEditInPlace("annotation_text.pdf", word);
         TempDir dir;
