@@ -44,6 +44,8 @@ RuleReport readRuleReport(const QString& engineOutput) {
         const QString result = line.mid(prefix.size());
         if (result == QLatin1String("own font")) {
             ++report.ownFont;
+        } else if (result == QLatin1String("own font: form field")) {
+            ++report.formFieldFont;
         } else if (result == QLatin1String("image placed")) {
             ++report.imagesPlaced;
         } else if (result.startsWith(QLatin1String("fallback font"))) {
@@ -62,8 +64,10 @@ QString ruleSummary(const RuleReport& report, RuleKind kind) {
         return joinParts({report.imagesPlaced, report.notDone}, "image", "images",
                          {"placed", "not placed"});
     }
-    return joinParts({report.ownFont, report.fallbackFont, report.notDone}, "rule", "rules",
-                     {"in the page's font", "in the fallback font", "not done"});
+    return joinParts(
+        {report.ownFont, report.formFieldFont, report.fallbackFont, report.notDone}, "rule",
+        "rules",
+        {"in the page's font", "in a form field's font", "in the fallback font", "not done"});
 }
 
 QString ruleDetails(const QString& summary, const RuleReport& report) {
