@@ -1,6 +1,7 @@
 #include "pdf/forms/field_layout.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace relettra::pdf {
 
@@ -50,19 +51,39 @@ std::vector<Span> paragraphsOf(const std::string& value) {
     return paragraphs;
 }
 
+// The characters of a paragraph with their advances per unit size, each measured once.
+struct MeasuredParagraph {
+    Span span;
+    std::vector<std::size_t> starts;  // byte offsets in the value, and the paragraph's end
+    std::vector<double> widths;       // per character
+};
+
+MeasuredParagraph measure(const std::string& value, Span paragraph,
+                          std::unordered_map<std::string, double>& known,
+                          const TextAdvance& advance) {
+    MeasuredParagraph measured;
+    measured.span = paragraph;
+    const std::string text = value.substr(paragraph.begin, paragraph.end - paragraph.begin);
+    for (std::size_t start : characterStarts(text)) {
+        measured.starts.push_back(paragraph.begin + start);
+    }
+    for (std::size_t k = 0; k + 1 < measured.starts.size(); ++k) {
+        const std::string character =
+            value.substr(measured.starts[k], measured.starts[k + 1] - measured.starts[k]);
+        auto found = known.find(character);
+        if (found == known.end()) found = known.emplace(character, advance(character)).first;
+        measured.widths.push_back(found->second);
+    }
+    return measured;
+}
+
 // A paragraph broken into lines no wider than `room` at `size`: at spaces, or inside a word
 // that alone is wider (one character at least per line). The spaces at a break belong to no
-// line. Each character is measured once.
-std::vector<Span> wrapParagraph(const std::string& value, Span paragraph, double room, double size,
-                                const TextAdvance& advance) {
-    const std::string text = value.substr(paragraph.begin, paragraph.end - paragraph.begin);
-    const std::vector<std::size_t> starts = characterStarts(text);
-    const std::size_t count = starts.size() - 1;
-    std::vector<double> widths(count);
-    for (std::size_t k = 0; k < count; ++k) {
-        widths[k] = advance(text.substr(starts[k], starts[k + 1] - starts[k])) * size;
-    }
-    const auto isSpace = [&](std::size_t k) { return text[starts[k]] == ' '; };
+// line.
+std::vector<Span> wrapParagraph(const std::string& value, const MeasuredParagraph& paragraph,
+                                double room, double size) {
+    const std::size_t count = paragraph.widths.size();
+    const auto isSpace = [&](std::size_t k) { return value[paragraph.starts[k]] == ' '; };
     std::vector<Span> lines;
     std::size_t k = 0;
     while (k < count) {
@@ -71,18 +92,19 @@ std::vector<Span> wrapParagraph(const std::string& value, Span paragraph, double
         std::size_t lastBreak = std::string::npos;  // a space that follows a letter
         for (; k < count; ++k) {
             if (isSpace(k) && k > first && !isSpace(k - 1)) lastBreak = k;
-            if (k > first && width + widths[k] > room) break;
-            width += widths[k];
+            const double next = paragraph.widths[k] * size;
+            if (k > first && width + next > room) break;
+            width += next;
         }
         std::size_t end = k;
         if (k < count && !isSpace(k) && lastBreak != std::string::npos) {
             end = lastBreak;
             k = lastBreak;
         }
-        lines.push_back({paragraph.begin + starts[first], paragraph.begin + starts[end]});
+        lines.push_back({paragraph.starts[first], paragraph.starts[end]});
         while (k < count && isSpace(k)) ++k;
     }
-    if (lines.empty()) lines.push_back({paragraph.begin, paragraph.begin});
+    if (lines.empty()) lines.push_back({paragraph.span.begin, paragraph.span.begin});
     return lines;
 }
 
@@ -117,12 +139,13 @@ FieldLayout layOutComb(const std::string& value, const FieldLayoutStyle& style, 
     return layout;
 }
 
-std::vector<Span> linesAt(const std::string& value, const FieldLayoutStyle& style, double size,
-                          const TextAdvance& advance) {
+std::vector<Span> linesAt(const std::string& value,
+                          const std::vector<MeasuredParagraph>& paragraphs,
+                          const FieldLayoutStyle& style, double size) {
     std::vector<Span> lines;
     const double room = std::max(0.0, style.width - 2 * style.padding);
-    for (const Span& paragraph : paragraphsOf(value)) {
-        for (const Span& line : wrapParagraph(value, paragraph, room, size, advance)) {
+    for (const MeasuredParagraph& paragraph : paragraphs) {
+        for (const Span& line : wrapParagraph(value, paragraph, room, size)) {
             lines.push_back(line);
         }
     }
@@ -162,14 +185,19 @@ FieldLayout layOutFieldValue(const std::string& value, const FieldLayoutStyle& s
         }
         return layout;
     }
+    std::unordered_map<std::string, double> known;
+    std::vector<MeasuredParagraph> paragraphs;
+    for (const Span& paragraph : paragraphsOf(value)) {
+        paragraphs.push_back(measure(value, paragraph, known, advance));
+    }
     std::vector<Span> lines;
     if (size > 0) {
-        lines = linesAt(value, style, size, advance);
+        lines = linesAt(value, paragraphs, style, size);
     } else {
         // The largest size from 12 down whose lines fit the box's height.
         const double roomHeight = style.height - 2 * style.padding;
         for (size = kAutoMultilineStart;; size -= 0.5) {
-            lines = linesAt(value, style, size, advance);
+            lines = linesAt(value, paragraphs, style, size);
             const double needed = static_cast<double>(lines.size()) * size * kLineFactor;
             if (needed <= roomHeight || size - 0.5 < kSmallestSize) break;
         }
