@@ -23,25 +23,6 @@ using namespace texttest;
 const char* const kZhe =
     "\xD0\xB6";  // Cyrillic zhe: no font of these pages has it but the fallback
 
-// The rule a page helper makes for a word box: across the page, the size about the box's height
-// / 1.1 and the top 0.08 em above the box; running up or down, the box's own extent and a width
-// about the size.
-PointRule ruleForBox(const Word& w, const std::string& find, const std::string& replace) {
-    const double width = w.xMax - w.xMin;
-    const double height = w.yMax - w.yMin;
-    const bool vertical = height > 2 * width;
-    const double size = vertical ? width / 1.1 : height / 1.1;
-    PointRule rule;
-    rule.page = w.page;
-    rule.left = static_cast<int>(std::floor(w.xMin));
-    rule.top = static_cast<int>(std::lround(vertical ? w.yMin : w.yMin - 0.08 * size));
-    rule.width = static_cast<int>(std::lround(vertical ? size : width));
-    rule.height = static_cast<int>(std::lround(vertical ? height : size));
-    rule.find = find;
-    rule.replace = replace;
-    return rule;
-}
-
 // The word's letters turned by one place ("Mixed" -> "ixedM"): letters the fonts hold, the same
 // width in all.
 std::string turnedLetters(const std::string& word) {

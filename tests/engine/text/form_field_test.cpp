@@ -23,23 +23,6 @@ using testsupport::Word;
 using namespace texttest;
 namespace fs = std::filesystem;
 
-// The rule a page helper makes for a word's box (see drawn_text_test.cpp).
-PointRule ruleOnWord(const Word& w, const std::string& find, const std::string& replace) {
-    const double width = w.xMax - w.xMin;
-    const double height = w.yMax - w.yMin;
-    const bool vertical = height > 2 * width;
-    const double size = vertical ? width / 1.1 : height / 1.1;
-    PointRule rule;
-    rule.page = w.page;
-    rule.left = static_cast<int>(std::floor(w.xMin));
-    rule.top = static_cast<int>(std::lround(vertical ? w.yMin : w.yMin - 0.08 * size));
-    rule.width = static_cast<int>(std::lround(vertical ? size : width));
-    rule.height = static_cast<int>(std::lround(vertical ? height : size));
-    rule.find = find;
-    rule.replace = replace;
-    return rule;
-}
-
 // The value of the terminal field of that fully qualified name, "<none>" when there is none.
 std::string fieldValue(const fs::path& pdf, const std::string& name) {
     QPDF document;
@@ -106,7 +89,7 @@ FieldRun applyFieldRule(const TempDir& dir, const FieldCase& c) {
         ADD_FAILURE() << c.find << " is not on the page: " << pageWords(out.before, 1);
         return out;
     }
-    out.run = runTextRules(dir, input, {ruleOnWord(found[c.occurrence], c.find, c.replace)});
+    out.run = runTextRules(dir, input, {ruleForBox(found[c.occurrence], c.find, c.replace)});
     out.after = testsupport::extractWords(out.run.output);
     return out;
 }
