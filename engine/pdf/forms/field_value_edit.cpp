@@ -269,6 +269,13 @@ FieldEditOutcome prepareFieldEdit(QPDF& pdf, FontCache& fonts, const FieldEditPl
     FieldEditOutcome outcome;
     const std::optional<Candidate> candidate = widgetAt(place, find);
     if (!candidate) return outcome;
+    // Only a text field's value can be told to stand in the area: other kinds take a rule only
+    // when the page's own text has nothing there.
+    QPDFObjectHandle type = inheritedAttribute(candidate->field, "/FT");
+    if (place.occurrenceInArea &&
+        (!candidate->valueIsString || !type.isName() || type.getName() != "/Tx")) {
+        return outcome;
+    }
     const long long flags = fieldFlags(candidate->field);
 
     // The occurrences the rule points at, where the clicked widget shows them.
