@@ -368,6 +368,7 @@ FieldEditOutcome prepareFieldEdit(QPDF& pdf, FontCache& fonts, const FieldEditPl
             for (const auto& [name, object] : names) prepared.formFonts_[name] = object;
             DefaultAppearance da = plan.da;
             da.fontName = font->resourceName();
+            if (da.colour.empty()) da.colour = "0 g";  // as the appearance draws it
             const std::string written = formatDefaultAppearance(da);
             prepared.defaultAppearances_.emplace_back(candidate->field, written);
             if (!widget.isSameObjectAs(candidate->field) && widget.hasKey("/DA")) {
