@@ -4,9 +4,7 @@
 #include <exception>
 #include <functional>
 #include <new>
-#include <qpdf/QPDFAnnotationObjectHelper.hh>
 #include <qpdf/QPDFExc.hh>
-#include <qpdf/QPDFFormFieldObjectHelper.hh>
 #include <string>
 
 #include "pdf/basics/utf8.h"
@@ -18,6 +16,8 @@
 #include "pdf/fallback_font/fallback_font.h"
 #include "pdf/fonts/font_look.h"
 #include "pdf/fonts/ligature_text.h"
+#include "pdf/form_fallback_runs.h"
+#include "pdf/forms/field_value_edit.h"
 #include "pdf/pdf_document.h"
 #include "pdf/text/page_text_session.h"
 #include "pdf/text/parse_callbacks_adapter.h"
@@ -527,38 +527,96 @@ int pdfPageShowsText(PDF* pdf, const char* utf8) {
     });
 }
 
-int pdfFormFieldShowsTextAt(PDF* pdf, double x, double y, double width, double height,
-                            const char* utf8) {
-    return guarded(pdf, -1, [&](PDF& d) {
+namespace {
+
+TPDFFieldStatus fieldStatus(relettra::pdf::FieldEditStatus status) {
+    using relettra::pdf::FieldEditStatus;
+    switch (status) {
+        case FieldEditStatus::Changed:
+            return TPDFFieldStatus::Changed;
+        case FieldEditStatus::ChangedInFallback:
+            return TPDFFieldStatus::ChangedInFallback;
+        case FieldEditStatus::NoField:
+            return TPDFFieldStatus::NoField;
+        case FieldEditStatus::Signed:
+            return TPDFFieldStatus::Signed;
+        case FieldEditStatus::Button:
+            return TPDFFieldStatus::Button;
+        case FieldEditStatus::Choice:
+            return TPDFFieldStatus::Choice;
+        case FieldEditStatus::NotText:
+            return TPDFFieldStatus::NotText;
+        case FieldEditStatus::ReadOnly:
+            return TPDFFieldStatus::ReadOnly;
+        case FieldEditStatus::Password:
+            return TPDFFieldStatus::Password;
+        case FieldEditStatus::RichText:
+            return TPDFFieldStatus::RichText;
+        case FieldEditStatus::TooLong:
+            return TPDFFieldStatus::TooLong;
+        case FieldEditStatus::FallbackUnavailable:
+            return TPDFFieldStatus::FallbackUnavailable;
+        case FieldEditStatus::FallbackMissingGlyph:
+            return TPDFFieldStatus::FallbackMissingGlyph;
+    }
+    return TPDFFieldStatus::Failed;
+}
+
+}  // namespace
+
+int pdfReplaceFormFieldText(PDF* pdf, double x, double y, double width, double height,
+                            const char* find, const char* replace, int occurrenceInArea,
+                            TPDFFieldChange* change) {
+    TPDFFieldChange result;
+    result.status = TPDFFieldStatus::Failed;
+    relettra::pdf::FieldChange prepared;
+    std::unique_ptr<relettra::pdf::DocumentFallbackRuns> fallback;
+    // Prepared first, the document untouched: an error there changes nothing.
+    const int ready = guarded(pdf, 0, [&](PDF& d) {
         relettra::pdf::PageEditor* page = d.openPage();
-        if (page == nullptr || utf8 == nullptr || *utf8 == '\0') {
-            return -1;
+        if (page == nullptr || find == nullptr || *find == '\0') {
+            result.status = TPDFFieldStatus::NoField;
+            return 0;
         }
+        relettra::pdf::FieldEditPlace place;
+        place.page = page->page().getObjectHandle();
+        place.userToUpright = page->geometry().userToUpright();
         double x0 = 0;
         double yA = 0;
         d.toUpright(*page, x, y, x0, yA);
         const double yB = d.topDownCoordinates() ? yA - height : yA + height;
-        const double areaBottom = std::min(yA, yB);
-        const double areaTop = std::max(yA, yB);
-        const QPDFMatrix userToUpright = page->geometry().userToUpright();
-        for (QPDFAnnotationObjectHelper& widget : page->page().getAnnotations("/Widget")) {
-            if (widget.getFlags() & (an_hidden | an_no_view)) {
-                continue;
-            }
-            const QPDFObjectHandle::Rectangle rect =
-                userToUpright.transformRectangle(widget.getRect());
-            if (rect.urx <= x0 || rect.llx >= x0 + width || rect.ury <= areaBottom ||
-                rect.lly >= areaTop) {
-                continue;
-            }
-            // The widget is the field, or one of its kids: the value may be inherited.
-            QPDFFormFieldObjectHelper field(widget.getObjectHandle());
-            if (field.getValueAsString().find(utf8) != std::string::npos) {
-                return 1;
-            }
-        }
-        return 0;
+        place.area[0] = x0;
+        place.area[1] = std::min(yA, yB);
+        place.area[2] = x0 + width;
+        place.area[3] = std::max(yA, yB);
+        place.occurrenceInArea = occurrenceInArea != 0;
+        fallback = std::make_unique<relettra::pdf::DocumentFallbackRuns>(d);
+        const relettra::pdf::FieldEditOutcome outcome = relettra::pdf::prepareFieldEdit(
+            d.qpdf(), d.fonts(), place, text(find), text(replace), *fallback, prepared);
+        result.status = fieldStatus(outcome.status);
+        result.noDefaultAppearance = outcome.noDefaultAppearance;
+        result.fontNotInForm = outcome.fontNotInForm;
+        result.fontName = outcome.fontName;
+        result.character = outcome.character;
+        result.fallbackCharacter = outcome.fallbackCharacter;
+        result.newLength = outcome.newLength;
+        result.maxLength = outcome.maxLength;
+        return result.status == TPDFFieldStatus::Changed ||
+                       result.status == TPDFFieldStatus::ChangedInFallback
+                   ? 1
+                   : 0;
     });
+    int changed = ready;
+    if (ready == 1) {
+        changed = guarded(pdf, -1, [&](PDF& d) {
+            prepared.apply(d.qpdf());
+            return 1;
+        });
+    }
+    if (change != nullptr) {
+        *change = std::move(result);
+    }
+    return changed;
 }
 
 std::string pdfSpellOutLigatures(const std::string& utf8) {

@@ -227,12 +227,50 @@ int pdfParseContent(PDF* pdf, const void* data, const TPDFParseInterface* callba
 // none does, negative on error. A quick test that spares the full parse of pages without it.
 int pdfPageShowsText(PDF* pdf, const char* utf8);
 
-// 1 when a form field that the open page shows (a /Widget annotation, not hidden) overlaps the
-// area (caller's coordinates) and holds `utf8` in its value, 0 when none does, negative on error.
-// Form fields draw their values above the page's content from values the form keeps, so text
-// written into the page there would stay hidden under the field's old value.
-int pdfFormFieldShowsTextAt(PDF* pdf, double x, double y, double width, double height,
-                            const char* utf8);
+// What became of a rule on a text field's value (pdfReplaceFormFieldText).
+enum class TPDFFieldStatus {
+    Changed,               // the value, shown by every widget of the field in the field's font
+    ChangedInFallback,     // the same in the fallback fonts, added to the form's resources
+    NoField,               // no field that the page shows at the place holds the find text
+    Signed,                // the document carries a signature, which a change would break
+    Button,                // the field is a check box, radio button or push button
+    Choice,                // the field is a list or combo box
+    NotText,               // the field has no known type, or a value that is not text
+    ReadOnly,              // the field is read-only (/Ff bit 1)
+    Password,              // the field hides its value
+    RichText,              // the field holds rich text (/RV), which its plain value does not govern
+    TooLong,               // the new value is longer than the field's /MaxLen
+    FallbackUnavailable,   // the field's font cannot show the value, the fallback cannot be loaded
+    FallbackMissingGlyph,  // neither the field's font nor the fallback fonts show the value
+    Failed,                // an error stopped the change before anything was changed
+};
+struct TPDFFieldChange {
+    TPDFFieldStatus status = TPDFFieldStatus::NoField;
+    // Why the field's own font was not used (ChangedInFallback, FallbackMissingGlyph): no /DA
+    // that sets a font, a /DA naming `fontName` that the form does not hold, or the font
+    // `fontName` lacking `character`.
+    bool noDefaultAppearance = false;
+    bool fontNotInForm = false;
+    std::string fontName;
+    std::string character;
+    std::string fallbackCharacter;  // FallbackMissingGlyph: the character the chain lacks
+    size_t newLength = 0;           // TooLong: the new value's characters and the limit
+    size_t maxLength = 0;
+};
+// Changes the value of the text field that the open page shows at the area (caller's
+// coordinates) with `find` in its value: the occurrences standing in the area (every one when
+// none does) become `replace` in its /V, and every widget of the field gets a new appearance
+// in the font and size of its /DA, its quadding, colours and border, a comb field's cells and a
+// multi-line field's lines; in the fallback fonts where the field's font cannot show the new
+// value (the field's /DA then names them, and the form's /DR holds them). /NeedAppearances is
+// left as it is. 1 when changed, 0 when nothing changed (`change->status` says why; NoField
+// when no field stands there), negative when an error stopped the change half-way (the
+// document is then not fit to be saved).
+// With `occurrenceInArea` 1 only a field that shows an occurrence in the area counts; with 0
+// one whose widget overlaps the area does, and every occurrence changes when none stands there.
+int pdfReplaceFormFieldText(PDF* pdf, double x, double y, double width, double height,
+                            const char* find, const char* replace, int occurrenceInArea,
+                            TPDFFieldChange* change);
 
 // `utf8` with every ligature character (U+FB00 ff to U+FB06 st) spelled out in its letters, as
 // the page's text reads: text extractors give a find text with them.

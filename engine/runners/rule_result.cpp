@@ -10,9 +10,11 @@ std::string RuleResultLine(const RuleResult& result) {
     switch (result.outcome) {
         case RuleOutcome::OwnFont:
             line += MARQEL_RULE_RESULT_OWN_FONT;
+            if (result.formField) line += ": " MARQEL_RULE_RESULT_FORM_FIELD;
             break;
         case RuleOutcome::FallbackFont:
             line += MARQEL_RULE_RESULT_FALLBACK_FONT;
+            if (result.formField) line += ": " MARQEL_RULE_RESULT_FORM_FIELD;
             break;
         case RuleOutcome::ImagePlaced:
             line += MARQEL_RULE_RESULT_IMAGE_PLACED;

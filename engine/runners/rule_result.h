@@ -7,6 +7,8 @@ enum class RuleOutcome { OwnFont, FallbackFont, ImagePlaced, NotDone };
 
 struct RuleResult {
     RuleOutcome outcome = RuleOutcome::NotDone;
+    // The rule changed, or would have changed, a form field's value instead of the page's text.
+    bool formField = false;
     // Why the fallback font was used or nothing was done; empty otherwise.
     std::string reason;
     // The fonts a fallback wrote the text in ("Liberation Serif Bold"); empty otherwise.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "runners/fallback_placement.h"
+#include "runners/form_field_rule.h"
 #include "runners/text_record_match.h"
 #include "runners/text_rules_runner.h"
 
@@ -444,34 +445,44 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
     // The page's text reads ligatures as their letters; so does the find text.
     const std::string find = pdfSpellOutLigatures(findText);
     RuleResult outcome;
+    // A form field's value is drawn above the page: a field that shows the find text within
+    // the rule's area takes the rule before the page's own text on its line does.
+    bool isField = false;
+    int changed = ApplyFormFieldRule(pdf, page, left, top, width, height, find, replace, true,
+                                     outcome, isField);
+    if (isField) {
+        if (result != nullptr) *result = std::move(outcome);
+        return changed;
+    }
     std::string whyNotInFont;
     TextAtRule found;
-    int changed = ReplaceMatchingText(pdf, page, left, top, width, height, find, replace,
-                                      &whyNotInFont, &found);
+    changed = ReplaceMatchingText(pdf, page, left, top, width, height, find, replace, &whyNotInFont,
+                                  &found);
     if (changed < 0) {
         outcome.reason = whyNotInFont;
     } else if (changed == 1) {
         outcome.outcome = RuleOutcome::OwnFont;
-    } else if (pdfFormFieldShowsTextAt(pdf, left, top, width, height, find.c_str()) == 1) {
-        // The fallback would write under the field, which goes on showing the old value.
-        pdfEndPage(pdf);
-        outcome.reason =
-            "the text at this place is a form field's value, which rules do not change";
     } else {
-        std::string whyNotOverwritten;
-        std::string writtenIn;
-        changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,
-                                    &whyNotOverwritten, &found, &writtenIn);
-        if (changed == 1) {
-            outcome.outcome = RuleOutcome::FallbackFont;
-            outcome.reason = whyNotInFont;
-            outcome.writtenIn = writtenIn;
-        } else if (changed < 0) {
-            outcome.reason = whyNotOverwritten;
-        } else if (whyNotOverwritten == whyNotInFont) {
-            outcome.reason = whyNotOverwritten;
-        } else {
-            outcome.reason = whyNotInFont + "; " + whyNotOverwritten;
+        // Where a field's widget overlaps the area with the find text in its value, the field
+        // takes the rule: a fallback written into the page there would stay hidden under it.
+        changed = ApplyFormFieldRule(pdf, page, left, top, width, height, find, replace, false,
+                                     outcome, isField);
+        if (!isField) {
+            std::string whyNotOverwritten;
+            std::string writtenIn;
+            changed = OverwriteRuleArea(pdf, page, left, top, width, height, replace,
+                                        &whyNotOverwritten, &found, &writtenIn);
+            if (changed == 1) {
+                outcome.outcome = RuleOutcome::FallbackFont;
+                outcome.reason = whyNotInFont;
+                outcome.writtenIn = writtenIn;
+            } else if (changed < 0) {
+                outcome.reason = whyNotOverwritten;
+            } else if (whyNotOverwritten == whyNotInFont) {
+                outcome.reason = whyNotOverwritten;
+            } else {
+                outcome.reason = whyNotInFont + "; " + whyNotOverwritten;
+            }
         }
     }
     if (result != nullptr) {

@@ -46,7 +46,7 @@ RuleReport readRuleReport(const QString& engineOutput) {
         const RuleReport::Rule rule{colon < 0 ? result : result.left(colon),
                                     colon < 0 ? QString() : result.mid(colon + 2)};
         if (rule.result == QLatin1String("own font")) {
-            ++report.ownFont;
+            ++(rule.reason == QLatin1String("form field") ? report.formFieldFont : report.ownFont);
         } else if (rule.result == QLatin1String("image placed")) {
             ++report.imagesPlaced;
         } else if (rule.result == QLatin1String("fallback font")) {
@@ -65,6 +65,7 @@ RuleReport readRuleReport(const QString& engineOutput) {
 
 void RuleReport::append(const RuleReport& other) {
     ownFont += other.ownFont;
+    formFieldFont += other.formFieldFont;
     fallbackFont += other.fallbackFont;
     imagesPlaced += other.imagesPlaced;
     notDone += other.notDone;
@@ -77,8 +78,10 @@ QString ruleSummary(const RuleReport& report, RuleKind kind) {
         return joinParts({report.imagesPlaced, report.notDone}, "image", "images",
                          {"placed", "not placed"});
     }
-    return joinParts({report.ownFont, report.fallbackFont, report.notDone}, "rule", "rules",
-                     {"in the page's font", "in the fallback font", "not done"});
+    return joinParts(
+        {report.ownFont, report.formFieldFont, report.fallbackFont, report.notDone}, "rule",
+        "rules",
+        {"in the page's font", "in a form field's font", "in the fallback font", "not done"});
 }
 
 QString ruleDetails(const QString& summary, const RuleReport& report) {

@@ -7,7 +7,9 @@
 #include "rule_kind.h"
 
 // What the engine reported about the rules of one run. After each text rule it prints one line
-// "Rule result: own font", "Rule result: fallback font: <reason>" or
+// "Rule result: own font", "Rule result: own font: form field" (a form field's value changed,
+// shown in the field's font), "Rule result: fallback font: <reason>" (a form field's value
+// in the fallback font: "fallback font: form field: <reason>") or
 // "Rule result: not done: <reason>", after each image rule "Rule result: image placed" or
 // "Rule result: not done: <reason>".
 struct RuleReport {
@@ -19,6 +21,7 @@ struct RuleReport {
     };
 
     int ownFont = 0;
+    int formFieldFont = 0;  // form fields' values changed in the fields' own fonts
     int fallbackFont = 0;
     int imagesPlaced = 0;
     int notDone = 0;
@@ -34,9 +37,9 @@ struct RuleReport {
 // The report read from the engine's console output; other lines are passed over.
 RuleReport readRuleReport(const QString& engineOutput);
 
-// One line for the progress pane, for example "3 rules in the page's font, 1 in the fallback
-// font, 2 not done" or "4 images placed, 1 not placed"; parts with no rule are left out, and a
-// run without any rule result reads "no rules".
+// One line for the progress pane, for example "3 rules in the page's font, 1 in a form field's
+// font, 1 in the fallback font, 2 not done" or "4 images placed, 1 not placed"; parts with no rule
+// are left out, and a run without any rule result reads "no rules".
 QString ruleSummary(const RuleReport& report, RuleKind kind);
 
 // A summary followed by the report's reason lines, one per line (the "Result" cell's tooltip).

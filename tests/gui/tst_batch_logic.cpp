@@ -163,6 +163,13 @@ void BatchLogicTest::ruleSummary_countsResultsAndLeavesOutEmptyParts_data() {
         << "3 rules in the page's font, 1 in the fallback font, 2 not done" << 3;
     QTest::newRow("text: only fallback names the rules")
         << int(RuleKind::Text) << fallback << "1 rule in the fallback font" << 1;
+    const QString field = "change success? 1\nRule result: own font: form field\n";
+    const QString fieldFallback =
+        "Rule result: fallback font: form field: the font Helvetica has no glyph for "
+        "\"\xD0\x96\"\n";
+    QTest::newRow("text: form fields in their font and in the fallback")
+        << int(RuleKind::Text) << field + own + field + fieldFallback
+        << "1 rule in the page's font, 2 in a form field's font, 1 in the fallback font" << 1;
     QTest::newRow("image runs") << int(RuleKind::Image)
                                 << QString("Rule result: image placed\n").repeated(4) + notDone
                                 << "4 images placed, 1 not placed" << 1;

@@ -12,6 +12,7 @@
 #include "BulkWriter.h"
 #include "DrawnTextCases.h"
 #include "FontCases.h"
+#include "FormCases.h"
 #include "PageCases.h"
 #include "RichStructureCase.h"
 #include "TextCases.h"
@@ -52,6 +53,7 @@ void writeCases(const std::string& dir, const std::string& font) {
     writeRichStructure(dir + "/rich_structure.pdf");
     writeDrawnTextCases(dir);
     writeFontCases(dir);
+    writeFormCases(dir);
 }
 
 }  // namespace

@@ -260,6 +260,43 @@ std::string bmpClaimingLargeSize() {
     return bmp + std::string("\xFF\x00\x00\x00", 4);
 }
 
+namespace {
+
+// One page whose widget (object 6) stands where the suite's text rule looks, and the objects
+// `more` after it; the catalog's form lists the widget.
+std::string pageWithWidget(const std::string& widget, const std::vector<std::string>& more) {
+    std::vector<std::string> objects = {
+        "<< /Type /Catalog /Pages 2 0 R /AcroForm << /Fields [6 0 R] >> >>",
+        "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Resources << /Font << /F1 4 0 R "
+        ">> >> /Contents 5 0 R /Annots [6 0 R] >>",
+        kFont,
+        streamObject("<<>>", "BT /F1 12 Tf 72 600 Td (Label) Tj ET\n"),
+        widget};
+    objects.insert(objects.end(), more.begin(), more.end());
+    return pdfOf(objects);
+}
+
+}  // namespace
+
+std::string formFieldParentLoop() {
+    return pageWithWidget(
+        "<< /Type /Annot /Subtype /Widget /Rect [72 700 300 750] /Parent 7 0 R >>",
+        {"<< /Parent 8 0 R /Kids [6 0 R] >>",
+         "<< /Parent 7 0 R /Kids [7 0 R] /FT /Tx /V (Hello there) "
+         "/DA (/F9 12 Tf 0 g) >>"});
+}
+
+std::string formFieldHugeValue() {
+    std::string value = "Hello";
+    while (value.size() < 600000) value += " word";
+    return pageWithWidget(
+        "<< /Type /Annot /Subtype /Widget /FT /Tx /T (big) /Ff 4096 /Rect [72 "
+        "700 300 750] /DA (/F1 0 Tf 0 g) /V (" +
+            value + ") >>",
+        {});
+}
+
 std::string textRulesOfLines(int lines, int page) {
     std::string rules;
     for (int i = 0; i < lines; ++i) {

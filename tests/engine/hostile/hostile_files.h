@@ -37,6 +37,10 @@ std::string deeplyNestedArrays();  // 10^5 "[" in a content stream
 std::string hugePage();            // 6500 × 6500 points, 183 million pixels at 150 dpi
 std::string widthsShorterThanCodes();
 std::string cmapWithBadRanges();  // overlapping and reversed ranges, an absurd one
+// Form fields where the suite's text rule looks: a widget whose /Parent chain loops, its value
+// and type in the loop; a multi-line field of automatic size holding a value of 600 kB.
+std::string formFieldParentLoop();
+std::string formFieldHugeValue();
 
 // Images whose headers lie.
 std::string pngClaiming65535Square();

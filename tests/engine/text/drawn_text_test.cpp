@@ -23,25 +23,6 @@ using namespace texttest;
 const char* const kZhe =
     "\xD0\xB6";  // Cyrillic zhe: no font of these pages has it but the fallback
 
-// The rule a page helper makes for a word box: across the page, the size about the box's height
-// / 1.1 and the top 0.08 em above the box; running up or down, the box's own extent and a width
-// about the size.
-PointRule ruleForBox(const Word& w, const std::string& find, const std::string& replace) {
-    const double width = w.xMax - w.xMin;
-    const double height = w.yMax - w.yMin;
-    const bool vertical = height > 2 * width;
-    const double size = vertical ? width / 1.1 : height / 1.1;
-    PointRule rule;
-    rule.page = w.page;
-    rule.left = static_cast<int>(std::floor(w.xMin));
-    rule.top = static_cast<int>(std::lround(vertical ? w.yMin : w.yMin - 0.08 * size));
-    rule.width = static_cast<int>(std::lround(vertical ? size : width));
-    rule.height = static_cast<int>(std::lround(vertical ? height : size));
-    rule.find = find;
-    rule.replace = replace;
-    return rule;
-}
-
 // The word's letters turned by one place ("Mixed" -> "ixedM"): letters the fonts hold, the same
 // width in all.
 std::string turnedLetters(const std::string& word) {
@@ -231,7 +212,8 @@ TEST(TurnedText, fallbackWritesInTheDirectionAndSizeOfTheOldText) {
     }
 }
 
-TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldValuesAreNot) {
+TEST(AnnotationText,
+     shownAppearanceTextIsEditedInItsStream_hiddenNotesAreNot_fieldValuesChangeInTheirField) {
     for (const char* word : {"Reviewed", "APPROVED"}) {
         expectTrueEditInPlace("annotation_text.pdf", word);
         TempDir dir;
@@ -305,7 +287,7 @@ TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldV
     }
     // The hidden note (its appearance at 76, 408 from the bottom) and the form field's value
     // are not the page's text. Writing under the field would leave its old value on top, so a
-    // rule on the value changes nothing and says why.
+    // rule on the value changes the field's value and what its widget shows instead.
     TempDir dir;
     EngineRun run = runTextRules(dir, testsupport::kitDir() / "annotation_text.pdf",
                                  {{1, 76, 792 - 408 - 12, 40, 12, "Hidden", "Shown"}});
@@ -314,11 +296,10 @@ TEST(AnnotationText, shownAppearanceTextIsEditedInItsStream_hiddenNotesAndFieldV
                   "fallback font: the find text is not on the page; written in Liberation Sans"});
     TempDir fieldDir;
     Outcome field = applyRule(fieldDir, "annotation_text.pdf", "Field", "Input");
-    EXPECT_EQ(field.run.ruleResults(),
-              std::vector<std::string>{"not done: the text at this place is a form field's "
-                                       "value, which rules do not change"});
+    EXPECT_EQ(field.run.ruleResults(), std::vector<std::string>{"own font: form field"});
     EXPECT_FALSE(fontAdded("annotation_text.pdf", field));
-    EXPECT_EQ(pageWords(field.after, 1), pageWords(field.before, 1));
+    EXPECT_TRUE(uniqueWord(field.after, 1, "Input").has_value()) << pageWords(field.after, 1);
+    EXPECT_TRUE(wordsNamed(field.after, 1, "Field").empty());
 }
 
 }  // namespace

@@ -40,6 +40,22 @@ PointRule ruleOverWord(const Word& word, int size, const std::string& find,
     return rule;
 }
 
+PointRule ruleForBox(const Word& w, const std::string& find, const std::string& replace) {
+    const double width = w.xMax - w.xMin;
+    const double height = w.yMax - w.yMin;
+    const bool vertical = height > 2 * width;
+    const double size = vertical ? width / 1.1 : height / 1.1;
+    PointRule rule;
+    rule.page = w.page;
+    rule.left = static_cast<int>(std::floor(w.xMin));
+    rule.top = static_cast<int>(std::lround(vertical ? w.yMin : w.yMin - 0.08 * size));
+    rule.width = static_cast<int>(std::lround(vertical ? size : width));
+    rule.height = static_cast<int>(std::lround(vertical ? height : size));
+    rule.find = find;
+    rule.replace = replace;
+    return rule;
+}
+
 int EngineRun::matchedRecords() const {
     int count = 0;
     for (size_t p = 0; (p = result.output.find("strtext is :", p)) != std::string::npos; ++p) {

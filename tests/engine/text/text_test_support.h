@@ -31,6 +31,12 @@ std::string ruleLine(const PointRule& rule);
 PointRule ruleOverWord(const testsupport::Word& word, int size, const std::string& find,
                        const std::string& replace);
 
+// The rule a page helper makes for a word box: across the page, the size about the box's height
+// / 1.1 and the top 0.08 em above the box; running up or down, the box's own extent and a width
+// about the size.
+PointRule ruleForBox(const testsupport::Word& w, const std::string& find,
+                     const std::string& replace);
+
 struct EngineRun {
     testsupport::CommandResult result;
     std::filesystem::path output;
