@@ -12,6 +12,7 @@
 
 #include "pdf/error_report.h"
 #include "pdf/page_editor.h"
+#include "pdf/pdf_writer.h"
 #include "pdf/text/text_moves.h"
 
 namespace relettra::pdf {
@@ -70,17 +71,7 @@ class PdfDocument {
     // Called just before the document is written (e.g. to finish embedded font subsets).
     void addBeforeSave(std::function<void(QPDF&)> hook);
     // Encryption for the output instead of the input's own: 256-bit AES, owner password only.
-    struct OwnerOnlyEncryption {
-        std::string ownerPassword;
-        bool allowPrint = true;
-        bool allowPrintHighResolution = true;
-        bool allowModify = true;
-        bool allowExtract = true;
-        bool allowAnnotate = true;
-        bool allowFillForms = true;
-        bool allowAssemble = true;
-        bool allowAccessibility = true;
-    };
+    using OwnerOnlyEncryption = relettra::pdf::OwnerOnlyEncryption;
     void setOutputEncryption(const OwnerOnlyEncryption& encryption) { encryption_ = encryption; }
 
     // A point in the page coordinates the caller uses, in upright coordinates of `page`.
