@@ -11,6 +11,7 @@
 #include "pdf/images/image_cache.h"
 #include "pdf/output_file.h"
 #include "pdf/text/page_text_session.h"
+#include "pdf/unchanged_input.h"
 
 namespace relettra::pdf {
 
@@ -90,6 +91,7 @@ int PdfDocument::pageCount() {
 }
 
 QPDFObjectHandle PdfDocument::pageObject(int pageNumber) {
+    touched_ = true;
     if (pageNumber < 1 || pageNumber > pageCount()) {
         return QPDFObjectHandle();
     }
@@ -138,6 +140,7 @@ bool PdfDocument::setOutputPath(const std::string& path) {
 }
 
 void PdfDocument::addBeforeSave(std::function<void(QPDF&)> hook) {
+    touched_ = true;
     beforeSave_.push_back(std::move(hook));
 }
 
@@ -183,17 +186,31 @@ bool PdfDocument::save() {
         errors_.report(kErrFile, 0, "Cannot write the output file " + outputPath_ + ": " + error);
         return false;
     }
-    WriteOptions options;
-    options.minimumVersion = minimumVersion_;
-    options.encryption = encryption_;
-    writeDocument(*pdf_, file.stream(), options);
-    flushWarnings();
+    if (passesInputThrough()) {
+        if (!file.write(inputBytes_.data(), inputBytes_.size())) {
+            errors_.report(kErrFile, 0, "Cannot write the output file " + outputPath_);
+            return false;
+        }
+    } else {
+        WriteOptions options;
+        options.minimumVersion = minimumVersion_;
+        options.encryption = encryption_;
+        writeDocument(*pdf_, file.stream(), options);
+        flushWarnings();
+    }
     if (!file.close(error) || !file.commit(error)) {
         errors_.report(kErrFile, 0, "Cannot write the output file " + outputPath_ + ": " + error);
         return false;
     }
     created_ = false;
     return true;
+}
+
+bool PdfDocument::passesInputThrough() {
+    flushWarnings();
+    return !touched_ && readCleanly_ && !encryption_ && minimumVersion_.empty() &&
+           !inputBytes_.empty() && !pdf_->isEncrypted() &&
+           objectsStandWhereListed(*pdf_, inputBytes_);
 }
 
 void PdfDocument::toUpright(const PageEditor& page, double x, double y, double& upX,
@@ -225,6 +242,7 @@ bool PdfDocument::isSharedContentStream(QPDFObjGen stream) {
 }
 
 FontCache& PdfDocument::fonts() {
+    touched_ = true;
     if (!fonts_) {
         fonts_ = std::make_unique<FontCache>();
     }
@@ -236,6 +254,7 @@ void PdfDocument::endTextSession() {
 }
 
 PageTextSession* PdfDocument::startTextSession() {
+    touched_ = true;
     textSession_.reset();
     if (!openPage_) {
         return nullptr;
@@ -246,6 +265,7 @@ PageTextSession* PdfDocument::startTextSession() {
 }
 
 bool PdfDocument::selectFallbackFont(double size) {
+    touched_ = true;
     fontSelected_ = false;
     if (!fallbackFont_ && !fallbackFontFailed_) {
         auto font = std::make_unique<FallbackFont>();
@@ -280,6 +300,7 @@ bool PdfDocument::selectFallbackFont(double size) {
 }
 
 ImageCache& PdfDocument::images() {
+    touched_ = true;
     if (!images_) {
         images_ = std::make_unique<ImageCache>(*pdf_);
     }
@@ -287,6 +308,7 @@ ImageCache& PdfDocument::images() {
 }
 
 void PdfDocument::requirePdfVersion(const std::string& version) {
+    touched_ = true;
     if (minimumVersion_.empty() || version > minimumVersion_) {
         minimumVersion_ = version;
     }
@@ -294,6 +316,7 @@ void PdfDocument::requirePdfVersion(const std::string& version) {
 
 void PdfDocument::flushWarnings() {
     for (QPDFExc const& warning : pdf_->getWarnings()) {
+        readCleanly_ = false;
         errors_.report(warning, kErrWarning);
     }
 }

@@ -27,7 +27,8 @@ namespace relettra::pdf {
 // One document of one run: the input file opened through QPDF and edited in place in memory,
 // then written to the output path. Everything of the input that a run does not touch
 // (outlines, links, form fields, metadata, page labels, encryption) is written as it stands,
-// and streams that are not edited are copied without being decoded.
+// and streams that are not edited are copied without being decoded. A run that changes nothing
+// writes the input's own bytes, when they are unencrypted and read without a flaw.
 //
 // Methods may throw QPDF's exceptions; the facade functions catch them.
 class PdfDocument {
@@ -67,6 +68,9 @@ class PdfDocument {
     bool setOutputPath(const std::string& path);
     // Writes the document to the output path; the file appears only when it is complete.
     bool save();
+    // Whether save() writes the input's own bytes: nothing was changed, the input is not
+    // encrypted (an encrypted output gets an /ID of its own) and it was read without a flaw.
+    bool passesInputThrough();
 
     // Called just before the document is written (e.g. to finish embedded font subsets).
     void addBeforeSave(std::function<void(QPDF&)> hook);
@@ -107,7 +111,11 @@ class PdfDocument {
         return [this](QPDFObjGen stream) { return isSharedContentStream(stream); };
     }
 
-    QPDF& qpdf() { return *pdf_; }
+    // The document's QPDF: whoever holds it may change the document.
+    QPDF& qpdf() {
+        touched_ = true;
+        return *pdf_;
+    }
     // Hands QPDF's collected warnings to the error callback.
     void flushWarnings();
 
@@ -121,6 +129,10 @@ class PdfDocument {
     bool readOnly_ = false;
     bool created_ = false;
     bool imported_ = false;
+    // Something may have changed the document since it was read: a page was opened for
+    // editing, or its objects were handed out.
+    bool touched_ = false;
+    bool readCleanly_ = true;  // QPDF had nothing to report on the input
     std::string inputPath_;
     std::string outputPath_;
     std::vector<QPDFObjectHandle> pages_;
