@@ -1,6 +1,7 @@
 #include "pdf/output_file.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <random>
 #include <system_error>

@@ -122,7 +122,8 @@ class PdfDocument {
   private:
     ErrorSink errors_;
     // The input file's bytes: QPDF reads from memory, which spares it tens of thousands of
-    // seek and read calls on a large document. Declared before pdf_, which refers to it.
+    // seek and read calls on a large document, and a run that changes nothing writes them as
+    // they are. Declared before pdf_, which refers to it.
     std::string inputBytes_;
     std::unique_ptr<QPDF> pdf_;
     bool topDown_ = false;

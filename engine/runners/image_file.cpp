@@ -1,7 +1,5 @@
 #include "runners/image_file.h"
 
-#include <cstdio>
-
 #include "base/file_bytes.h"
 #include "runners/library_error_report.h"
 
