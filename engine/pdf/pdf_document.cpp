@@ -1,18 +1,17 @@
 #include "pdf/pdf_document.h"
 
-#include <cstdio>
 #include <fstream>
 #include <qpdf/QPDFExc.hh>
 #include <qpdf/QPDFPageDocumentHelper.hh>
-#include <qpdf/QPDFWriter.hh>
-#include <random>
 #include <stdexcept>
 #include <system_error>
 
 #include "pdf/fallback_font/fallback_font.h"
 #include "pdf/fonts/font_cache.h"
 #include "pdf/images/image_cache.h"
+#include "pdf/output_file.h"
 #include "pdf/text/page_text_session.h"
+#include "pdf/unchanged_input.h"
 
 namespace relettra::pdf {
 
@@ -92,6 +91,7 @@ int PdfDocument::pageCount() {
 }
 
 QPDFObjectHandle PdfDocument::pageObject(int pageNumber) {
+    touched_ = true;
     if (pageNumber < 1 || pageNumber > pageCount()) {
         return QPDFObjectHandle();
     }
@@ -140,6 +140,7 @@ bool PdfDocument::setOutputPath(const std::string& path) {
 }
 
 void PdfDocument::addBeforeSave(std::function<void(QPDF&)> hook) {
+    touched_ = true;
     beforeSave_.push_back(std::move(hook));
 }
 
@@ -150,43 +151,6 @@ bool sameFile(const fs::path& a, const fs::path& b) {
     }
     return fs::equivalent(a, b, ec);
 }
-
-namespace {
-
-fs::path temporarySibling(const fs::path& output) {
-    std::random_device random;
-    std::uniform_int_distribution<unsigned> digits(0, 0xFFFFFF);
-    fs::path folder = output.parent_path();
-    for (;;) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "%06x", digits(random));
-        fs::path candidate =
-            folder / fs::u8path("." + output.filename().u8string() + "." + suffix + ".part");
-        std::error_code ec;
-        if (!fs::exists(candidate, ec)) {
-            return candidate;
-        }
-    }
-}
-
-// Deletes the temporary file unless it was handed over.
-class TemporaryFile {
-  public:
-    explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
-        if (!path_.empty()) {
-            std::error_code ec;
-            fs::remove(path_, ec);
-        }
-    }
-    const fs::path& path() const { return path_; }
-    void release() { path_.clear(); }
-
-  private:
-    fs::path path_;
-};
-
-}  // namespace
 
 bool PdfDocument::save() {
     if (readOnly_) {
@@ -216,37 +180,37 @@ bool PdfDocument::save() {
     }
     beforeSave_.clear();
 
-    TemporaryFile temporary(temporarySibling(output));
-    {
-        // QPDFWriter keeps the file name it is given: it must outlive the writer.
-        const std::string temporaryName = temporary.path().u8string();
-        QPDFWriter writer(*pdf_, temporaryName.c_str());
-        writer.setStreamDataMode(qpdf_s_preserve);
-        if (!minimumVersion_.empty()) {
-            writer.setMinimumPDFVersion(minimumVersion_);
-        }
-        if (encryption_) {
-            const OwnerOnlyEncryption& e = *encryption_;
-            const qpdf_r3_print_e print = e.allowPrintHighResolution ? qpdf_r3p_full
-                                          : e.allowPrint             ? qpdf_r3p_low
-                                                                     : qpdf_r3p_none;
-            writer.setR6EncryptionParameters("", e.ownerPassword.c_str(), e.allowAccessibility,
-                                             e.allowExtract, e.allowAssemble, e.allowAnnotate,
-                                             e.allowFillForms, e.allowModify, print, true);
-        }
-        writer.write();
-    }
-    flushWarnings();
-    std::error_code ec;
-    fs::rename(temporary.path(), output, ec);
-    if (ec) {
-        errors_.report(kErrFile, ec.value(),
-                       "Cannot write the output file " + outputPath_ + ": " + ec.message());
+    OutputFile file(output);
+    std::string error;
+    if (!file.open(error)) {
+        errors_.report(kErrFile, 0, "Cannot write the output file " + outputPath_ + ": " + error);
         return false;
     }
-    temporary.release();
+    if (passesInputThrough()) {
+        if (!file.write(inputBytes_.data(), inputBytes_.size())) {
+            errors_.report(kErrFile, 0, "Cannot write the output file " + outputPath_);
+            return false;
+        }
+    } else {
+        WriteOptions options;
+        options.minimumVersion = minimumVersion_;
+        options.encryption = encryption_;
+        writeDocument(*pdf_, file.stream(), options);
+        flushWarnings();
+    }
+    if (!file.close(error) || !file.commit(error)) {
+        errors_.report(kErrFile, 0, "Cannot write the output file " + outputPath_ + ": " + error);
+        return false;
+    }
     created_ = false;
     return true;
+}
+
+bool PdfDocument::passesInputThrough() {
+    flushWarnings();
+    return !touched_ && readCleanly_ && !encryption_ && minimumVersion_.empty() &&
+           !inputBytes_.empty() && !pdf_->isEncrypted() &&
+           objectsStandWhereListed(*pdf_, inputBytes_);
 }
 
 void PdfDocument::toUpright(const PageEditor& page, double x, double y, double& upX,
@@ -278,6 +242,7 @@ bool PdfDocument::isSharedContentStream(QPDFObjGen stream) {
 }
 
 FontCache& PdfDocument::fonts() {
+    touched_ = true;
     if (!fonts_) {
         fonts_ = std::make_unique<FontCache>();
     }
@@ -289,6 +254,7 @@ void PdfDocument::endTextSession() {
 }
 
 PageTextSession* PdfDocument::startTextSession() {
+    touched_ = true;
     textSession_.reset();
     if (!openPage_) {
         return nullptr;
@@ -299,6 +265,7 @@ PageTextSession* PdfDocument::startTextSession() {
 }
 
 bool PdfDocument::selectFallbackFont(double size) {
+    touched_ = true;
     fontSelected_ = false;
     if (!fallbackFont_ && !fallbackFontFailed_) {
         auto font = std::make_unique<FallbackFont>();
@@ -333,6 +300,7 @@ bool PdfDocument::selectFallbackFont(double size) {
 }
 
 ImageCache& PdfDocument::images() {
+    touched_ = true;
     if (!images_) {
         images_ = std::make_unique<ImageCache>(*pdf_);
     }
@@ -340,6 +308,7 @@ ImageCache& PdfDocument::images() {
 }
 
 void PdfDocument::requirePdfVersion(const std::string& version) {
+    touched_ = true;
     if (minimumVersion_.empty() || version > minimumVersion_) {
         minimumVersion_ = version;
     }
@@ -347,6 +316,7 @@ void PdfDocument::requirePdfVersion(const std::string& version) {
 
 void PdfDocument::flushWarnings() {
     for (QPDFExc const& warning : pdf_->getWarnings()) {
+        readCleanly_ = false;
         errors_.report(warning, kErrWarning);
     }
 }

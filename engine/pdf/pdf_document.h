@@ -12,6 +12,7 @@
 
 #include "pdf/error_report.h"
 #include "pdf/page_editor.h"
+#include "pdf/pdf_writer.h"
 #include "pdf/text/text_moves.h"
 
 namespace relettra::pdf {
@@ -26,7 +27,8 @@ namespace relettra::pdf {
 // One document of one run: the input file opened through QPDF and edited in place in memory,
 // then written to the output path. Everything of the input that a run does not touch
 // (outlines, links, form fields, metadata, page labels, encryption) is written as it stands,
-// and streams that are not edited are copied without being decoded.
+// and streams that are not edited are copied without being decoded. A run that changes nothing
+// writes the input's own bytes, when they are unencrypted and read without a flaw.
 //
 // Methods may throw QPDF's exceptions; the facade functions catch them.
 class PdfDocument {
@@ -66,21 +68,14 @@ class PdfDocument {
     bool setOutputPath(const std::string& path);
     // Writes the document to the output path; the file appears only when it is complete.
     bool save();
+    // Whether save() writes the input's own bytes: nothing was changed, the input is not
+    // encrypted (an encrypted output gets an /ID of its own) and it was read without a flaw.
+    bool passesInputThrough();
 
     // Called just before the document is written (e.g. to finish embedded font subsets).
     void addBeforeSave(std::function<void(QPDF&)> hook);
     // Encryption for the output instead of the input's own: 256-bit AES, owner password only.
-    struct OwnerOnlyEncryption {
-        std::string ownerPassword;
-        bool allowPrint = true;
-        bool allowPrintHighResolution = true;
-        bool allowModify = true;
-        bool allowExtract = true;
-        bool allowAnnotate = true;
-        bool allowFillForms = true;
-        bool allowAssemble = true;
-        bool allowAccessibility = true;
-    };
+    using OwnerOnlyEncryption = relettra::pdf::OwnerOnlyEncryption;
     void setOutputEncryption(const OwnerOnlyEncryption& encryption) { encryption_ = encryption; }
 
     // A point in the page coordinates the caller uses, in upright coordinates of `page`.
@@ -116,20 +111,29 @@ class PdfDocument {
         return [this](QPDFObjGen stream) { return isSharedContentStream(stream); };
     }
 
-    QPDF& qpdf() { return *pdf_; }
+    // The document's QPDF: whoever holds it may change the document.
+    QPDF& qpdf() {
+        touched_ = true;
+        return *pdf_;
+    }
     // Hands QPDF's collected warnings to the error callback.
     void flushWarnings();
 
   private:
     ErrorSink errors_;
     // The input file's bytes: QPDF reads from memory, which spares it tens of thousands of
-    // seek and read calls on a large document. Declared before pdf_, which refers to it.
+    // seek and read calls on a large document, and a run that changes nothing writes them as
+    // they are. Declared before pdf_, which refers to it.
     std::string inputBytes_;
     std::unique_ptr<QPDF> pdf_;
     bool topDown_ = false;
     bool readOnly_ = false;
     bool created_ = false;
     bool imported_ = false;
+    // Something may have changed the document since it was read: a page was opened for
+    // editing, or its objects were handed out.
+    bool touched_ = false;
+    bool readCleanly_ = true;  // QPDF had nothing to report on the input
     std::string inputPath_;
     std::string outputPath_;
     std::vector<QPDFObjectHandle> pages_;

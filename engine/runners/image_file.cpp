@@ -1,14 +1,13 @@
 #include "runners/image_file.h"
 
-#include <cstdio>
-
 #include "base/file_bytes.h"
+#include "runners/library_error_report.h"
 
 std::optional<std::string> LoadImageFile(const std::string& path) {
     std::string whyNot;
     std::optional<std::string> bytes = LoadWholeFile(path, &whyNot, kMaxImageFileBytes);
     if (!bytes) {
-        std::printf("Cannot read the image file %s: %s\n", path.c_str(), whyNot.c_str());
+        PrintMessage("Cannot read the image file %s: %s\n", path.c_str(), whyNot.c_str());
     }
     return bytes;
 }

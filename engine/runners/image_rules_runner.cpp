@@ -25,7 +25,7 @@ int insertImages(const std::string& input, const char* outputPath, const std::st
     }
     std::error_code ec;
     if (!std::filesystem::exists(std::filesystem::u8path(input), ec)) {
-        std::printf("Cannot open the input file %s: no such file\n", input.c_str());
+        PrintMessage("Cannot open the input file %s: no such file\n", input.c_str());
         return kImageInputMissingOrImageUnreadable;
     }
     PdfHandle document = OpenInputDocument(input, outputPath);
@@ -33,12 +33,12 @@ int insertImages(const std::string& input, const char* outputPath, const std::st
     if (pdf == nullptr) {
         return kImageInputNotOpened;
     }
-    std::printf("come here\n");
+    PrintMessage("come here\n");
 
     RuleFileReader rules(rulePath);
     if (!rules.isOpen()) {
-        std::printf("Cannot open the rule file %s: %s\n", rulePath.c_str(),
-                    rules.problem().c_str());
+        PrintMessage("Cannot open the rule file %s: %s\n", rulePath.c_str(),
+                     rules.problem().c_str());
         return kImageRuleFileUnreadable;
     }
     // A page stays open while rules draw on it: each closing writes the page's added content
@@ -64,7 +64,7 @@ int insertImages(const std::string& input, const char* outputPath, const std::st
         if (rule.page >= 1 && rule.page <= pageCount && rule.page != openPage) {
             // The page drawn on so far is written first: its images must not be lost unseen.
             if (openPage != 0 && pdfEndPage(pdf) != 1) {
-                std::printf("Page %d could not be written: nothing was written.\n", openPage);
+                PrintMessage("Page %d could not be written: nothing was written.\n", openPage);
                 return kEngineFailure;
             }
             openPage = pdfEditPage(pdf, rule.page) == 1 ? rule.page : 0;
@@ -83,12 +83,12 @@ int insertImages(const std::string& input, const char* outputPath, const std::st
         std::printf("%s\n", RuleResultLine(result).c_str());
     }
     if (rules.failed()) {
-        std::printf("Cannot read the rule file %s in full: nothing was written.\n",
-                    rulePath.c_str());
+        PrintMessage("Cannot read the rule file %s in full: nothing was written.\n",
+                     rulePath.c_str());
         return kImageRuleFileUnreadable;
     }
     if (openPage != 0 && pdfEndPage(pdf) != 1) {
-        std::printf("Page %d could not be written: nothing was written.\n", openPage);
+        PrintMessage("Page %d could not be written: nothing was written.\n", openPage);
         return kEngineFailure;
     }
     return pdfCloseFile(pdf) != 0 ? kImageRulesDone : kImageOutputNotWritten;

@@ -74,7 +74,7 @@ int stampPages(PDF* pdf, const char* imageBytes, int imageLength, double width, 
                const std::string& ownerPassword, const std::vector<KeywordHit>& hits) {
     pdfSetImportFlags(pdf, 0x8FFFFFFE);
     pdfSetUseTransparency(pdf, 0);
-    std::printf("come here\n");
+    PrintMessage("come here\n");
     const int pages = pdfGetPageCount(pdf);
     for (int page = 1; page <= pages; ++page) {
         for (const KeywordHit& hit : hits) {
@@ -86,12 +86,12 @@ int stampPages(PDF* pdf, const char* imageBytes, int imageLength, double width, 
                 pdfInsertImageFromBuffer(pdf, hit.x, hit.top, width, height, imageBytes,
                                          static_cast<size_t>(imageLength), 1);
             if (pdfEndPage(pdf) != 1) {
-                std::printf("Page %d could not be written: nothing was written.\n", page);
+                PrintMessage("Page %d could not be written: nothing was written.\n", page);
                 return kEngineFailure;
             }
             if (drawn != 1) {
                 // Every stamp is the same image: when one cannot be drawn, none can.
-                std::printf("The image cannot be drawn: nothing was written.\n");
+                PrintMessage("The image cannot be drawn: nothing was written.\n");
                 return kKeywordImageUnusable;
             }
         }
@@ -111,7 +111,7 @@ class Stopwatch {
     ~Stopwatch() {
         const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
             std::chrono::steady_clock::now() - started_);
-        std::printf("Processing time: %d ms\n", static_cast<int>(elapsed.count()));
+        PrintMessage("Processing time: %d ms\n", static_cast<int>(elapsed.count()));
     }
 
   private:

@@ -1,8 +1,17 @@
 #include "runners/library_error_report.h"
 
+#include <cstdarg>
 #include <cstdio>
 
 #include "pdf/error_report.h"
+
+void PrintMessage(const char* format, ...) noexcept {
+    std::fflush(stdout);
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(stderr, format, arguments);
+    va_end(arguments);
+}
 
 int ReportLibraryError(const void*, int, const char* errMessage, int errType) {
     using namespace relettra::pdf;
@@ -18,16 +27,15 @@ int ReportLibraryError(const void*, int, const char* errMessage, int errType) {
     };
     for (const auto& entry : kFormats) {
         if ((errType & entry.bit) != 0) {
-            std::printf(entry.format, message);
+            PrintMessage(entry.format, message);
             return 0;
         }
     }
-    std::printf("%s\n", message);
+    PrintMessage("%s\n", message);
     return 0;
 }
 
 void ReportEngineFailure(const char* what) noexcept {
-    std::printf("Fatal error!: The engine stopped: %s. Nothing was written.\n",
-                what != nullptr ? what : "unknown error");
-    std::fflush(stdout);
+    PrintMessage("Fatal error!: The engine stopped: %s. Nothing was written.\n",
+                 what != nullptr ? what : "unknown error");
 }

@@ -5,11 +5,17 @@
 
 #include "marqel/exit_codes.h"
 
-// The PDF layer's error callback: prints the message on standard output with a prefix for its
+// Prints a message that callers do not read (a failure, a trace) on standard error. Standard
+// output is flushed first: where both streams go to one place (the front end merges them),
+// the lines stay in the order they were printed.
+void PrintMessage(const char* format, ...) noexcept __attribute__((format(printf, 1, 2)));
+
+// The PDF layer's error callback: prints the message on standard error with a prefix for its
 // kind ("Warning!: ", "Syntax error!: ", ...). Always returns 0 so that the work goes on.
 int ReportLibraryError(const void* userData, int errCode, const char* errMessage, int errType);
 
-// Prints "Fatal error!: The engine stopped: <what>. Nothing was written." Never throws.
+// Prints "Fatal error!: The engine stopped: <what>. Nothing was written." on standard error.
+// Never throws.
 void ReportEngineFailure(const char* what) noexcept;
 
 // Runs a mode's work and returns its exit code. An exception that escapes it (out of memory,

@@ -48,8 +48,8 @@ int ReplaceTextByRules(const char* inputPath, const char* outputPath, const char
         const std::string rulePath = ruleFilePath != nullptr ? ruleFilePath : "";
         RuleFileReader rules(rulePath);
         if (!rules.isOpen()) {
-            std::printf("Cannot open the rule file %s: %s\n", rulePath.c_str(),
-                        rules.problem().c_str());
+            PrintMessage("Cannot open the rule file %s: %s\n", rulePath.c_str(),
+                         rules.problem().c_str());
             return kTextRuleFileUnreadable;
         }
         std::string line;
@@ -64,13 +64,13 @@ int ReplaceTextByRules(const char* inputPath, const char* outputPath, const char
             std::printf("change success? %d\n", changed == 1 ? 1 : 0);
             std::printf("%s\n", RuleResultLine(result).c_str());
             if (changed < 0) {
-                std::printf("The document could not be changed safely: nothing was written.\n");
+                PrintMessage("The document could not be changed safely: nothing was written.\n");
                 return kEngineFailure;
             }
         }
         if (rules.failed()) {
-            std::printf("Cannot read the rule file %s in full: nothing was written.\n",
-                        rulePath.c_str());
+            PrintMessage("Cannot read the rule file %s in full: nothing was written.\n",
+                         rulePath.c_str());
             return kTextRuleFileUnreadable;
         }
         return SaveEditContext(context) == 1 ? kTextRulesDone : kTextOutputNotWritten;

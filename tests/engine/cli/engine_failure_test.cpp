@@ -23,9 +23,9 @@ TEST(EngineFailure, exceptionEscapingAMode_givesTheEngineFailureCodeAndNoOutput)
     const std::string rules = (dir / "rules.txt").string();
     // A null mode word makes the command line's string construction throw.
     const char* argv[] = {"marqel", input.c_str(), nullptr, output.c_str(), rules.c_str()};
-    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
     const int code = MarqelMain(5, argv);
-    const std::string printed = ::testing::internal::GetCapturedStdout();
+    const std::string printed = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(code, marqel::kEngineFailure);
     EXPECT_NE(printed.find("Fatal error!: The engine stopped: "), std::string::npos) << printed;
     EXPECT_FALSE(fs::exists(output));
@@ -43,7 +43,7 @@ TEST(EngineFailure, ruleLineBeyondTheMemoryLimit_isAnUnreadableRuleFileAndNoOutp
                                         (dir / "out.pdf").string(), (dir / "rules.txt").string()},
                                        {60, std::size_t{256} << 20});
     EXPECT_EQ(signedExitCode(r.exitCode), marqel::kTextRuleFileUnreadable) << r.output.size();
-    EXPECT_NE(r.output.find("Cannot read the rule file"), std::string::npos);
+    EXPECT_NE(r.errors.find("Cannot read the rule file"), std::string::npos) << r.errors;
     EXPECT_FALSE(fs::exists(dir / "out.pdf"));
 }
 

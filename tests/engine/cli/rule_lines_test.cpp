@@ -326,18 +326,19 @@ TEST(ReportLibraryError, prefixOfTheFirstKindInOrderAndZeroReturned) {
     };
     for (const auto& c : cases) {
         ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
         const int result = ReportLibraryError(nullptr, 7, "m", c.type);
         std::fflush(stdout);
-        EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed) << std::hex << c.type;
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.printed) << std::hex << c.type;
+        EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << std::hex << c.type;
         EXPECT_EQ(result, 0);
     }
 }
 
 TEST(ReportLibraryError, messageIsPrintedVerbatimNotAsFormat) {
-    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
     ReportLibraryError(nullptr, 0, "100% %s %d", 0x08000000);
-    std::fflush(stdout);
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Value error!: 100% %s %d\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Value error!: 100% %s %d\n");
 }
 
 }  // namespace

@@ -481,7 +481,7 @@ TEST_P(EncryptedRefused, failureCodeMessageAndNoOutput) {
     const CommandResult r = marqel({(kitDir() / c.file).string(), c.mode,
                                     (dir / "out.pdf").string(), (dir / "rules.txt").string()});
     EXPECT_EQ(signedExitCode(r.exitCode), c.exitCode);
-    EXPECT_NE(r.output.find(c.message), std::string::npos) << r.output;
+    EXPECT_NE(r.errors.find(c.message), std::string::npos) << r.errors;
     EXPECT_EQ(folderEntries(dir.path()), std::vector<std::string>{"rules.txt"});
 }
 
@@ -514,8 +514,8 @@ TEST(LibraryMessages, damagedXref_recoveredWithWarningsAndWritten) {
         const fs::path out = dir / (std::string("out") + mode + ".pdf");
         const CommandResult r = marqel(
             {(dir / "damaged.pdf").string(), mode, out.string(), (dir / "rules.txt").string()});
-        EXPECT_EQ(r.exitCode, 1) << mode << "\n" << r.output;
-        EXPECT_EQ(r.output.rfind("Warning!: ", 0), 0u) << mode << "\n" << r.output;
+        EXPECT_EQ(r.exitCode, 1) << mode << "\n" << r.errors;
+        EXPECT_EQ(r.errors.rfind("Warning!: ", 0), 0u) << mode << "\n" << r.errors;
         EXPECT_TRUE(qpdfCheckPasses(out)) << mode;
         EXPECT_EQ(extractText(out), extractText(kitDir() / "std14_helvetica.pdf")) << mode;
     }
@@ -536,7 +536,7 @@ TEST(LibraryMessages, unopenableInputs_reportedWithAnErrorPrefix) {
         const CommandResult r = marqel({c.input.string(), "-tesome", (dir / "out.pdf").string(),
                                         (dir / "rules.txt").string()});
         EXPECT_EQ(r.exitCode, 0) << c.input;
-        EXPECT_NE(r.output.find(c.prefix), std::string::npos) << c.input << "\n" << r.output;
+        EXPECT_NE(r.errors.find(c.prefix), std::string::npos) << c.input << "\n" << r.errors;
         EXPECT_FALSE(fs::exists(dir / "out.pdf"));
     }
 }

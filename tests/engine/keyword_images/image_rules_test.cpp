@@ -68,12 +68,14 @@ TEST_F(ImageRulesTest, RuleInsideThePagePrintsItsTracesAndDrawsAtTheScaledRectan
     auto r = runRules(imageRuleLine(2, 150, 300, image, 300, 150));
     ASSERT_EQ(signedExitCode(r.exitCode), 1) << r.output;
     for (const std::string& line :
-         {std::string("come here\n"), std::string("x pos is :150.000000\n"),
-          std::string("y pos is :300.000000\n"), "jpeg is :" + image.string() + "\n",
-          std::string("width is :300.000000\n"), std::string("height is :150.000000\n"),
-          std::string("Page count is:3\n"), std::string("Start insert image\n")}) {
+         {std::string("x pos is :150.000000\n"), std::string("y pos is :300.000000\n"),
+          "jpeg is :" + image.string() + "\n", std::string("width is :300.000000\n"),
+          std::string("height is :150.000000\n"), std::string("Page count is:3\n"),
+          std::string("Start insert image\n")}) {
         EXPECT_NE(r.output.find(line), std::string::npos) << "missing: " << line << r.output;
     }
+    // A progress trace, on standard error.
+    EXPECT_NE(r.errors.find("come here\n"), std::string::npos) << r.errors;
     const auto placed = kwtest::placements(out());
     ASSERT_EQ(placed.size(), 1u);
     EXPECT_EQ(placed[0].page, 2);
@@ -171,7 +173,7 @@ TEST_F(ImageRulesTest, UndecodableImageIsReportedAndTheRunGoesOn) {
     EXPECT_EQ(signedExitCode(r.exitCode), 1) << r.output;
     ASSERT_TRUE(fs::exists(out()));
     // One of the error callback's lines ("Value error!: ...", "Syntax error!: ..." etc.).
-    EXPECT_NE(r.output.find(" error!: "), std::string::npos) << r.output;
+    EXPECT_NE(r.errors.find(" error!: "), std::string::npos) << r.errors;
     const auto images = kwtest::listDrawnImages(out());
     ASSERT_EQ(images.size(), 1u);
     EXPECT_EQ(images[0].page, 2);
@@ -267,7 +269,7 @@ TEST_P(ImageFormatTest, ImageLandsWithItsPixelsAtTheRuleRectangle) {
     // Pixels (200, 400, 160 x 120) are points (96, 192, 76.8 x 57.6).
     auto r = runRules(imageRuleLine(3, 200, 400, image, 160, 120));
     ASSERT_EQ(signedExitCode(r.exitCode), 1) << r.output;
-    EXPECT_EQ(r.output.find("error!"), std::string::npos) << r.output;
+    EXPECT_EQ(r.errors.find("error!"), std::string::npos) << r.errors;
 
     const auto rows = kwtest::listImages(out());
     ASSERT_FALSE(rows.empty());

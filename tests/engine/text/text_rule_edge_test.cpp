@@ -737,8 +737,8 @@ TEST(TextRuleFallback, MissingFallbackFontIsReportedAndLeavesThePageAlone) {
                                  {{1, 157, kInvoiceTop, 34, 12, "zzz", "Paid"},
                                   {1, 217, kInvoiceTop, 30, 12, "today", "toady"}});
     EXPECT_EQ(run.changeResults(), (std::vector<int>{0, 1}));
-    EXPECT_NE(run.result.output.find("/nonexistent/LiberationSans.ttf"), std::string::npos)
-        << run.result.output;
+    EXPECT_NE(run.result.errors.find("/nonexistent/LiberationSans.ttf"), std::string::npos)
+        << run.result.errors;
     ASSERT_TRUE(std::filesystem::exists(run.output));
     const std::vector<Word> after = testsupport::extractWords(run.output);
     EXPECT_EQ(lineAt(after, 1, 87.384), "Invoice number 12345 due toady");
