@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "command_line.h"
+#include "system_fonts.h"
 #include "memory_reuse.h"
 #include "output_names.h"
 #include "page_range.h"
@@ -100,6 +101,9 @@ int main(int argc, char** argv) {
         if (!options) {
             std::fputs(usageText(programName).c_str(), stderr);
             return kWrongCommandLine;
+        }
+        if (options->textOnly) {
+            useNoSystemFonts();
         }
         return run(*options);
     } catch (const std::exception& e) {

@@ -99,13 +99,9 @@ const FcConfigHolder& sharedFontconfig() {
 }
 #endif
 
-// fontconfig and the fixed paths; looking through fontconfig's caches takes tens of milliseconds.
+// Debian's paths first, then fontconfig: loading fontconfig's configuration and caches takes
+// tens of milliseconds, more than most runs need for everything else.
 std::filesystem::path searchSystem() {
-#ifdef RELETTRA_HAVE_FONTCONFIG
-    if (auto found = matchWithFontconfig(sharedFontconfig(), kFamily); !found.empty()) {
-        return found;
-    }
-#endif
     for (const char* candidate :
          {"/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
           "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"}) {
@@ -114,6 +110,11 @@ std::filesystem::path searchSystem() {
             return path;
         }
     }
+#ifdef RELETTRA_HAVE_FONTCONFIG
+    if (auto found = matchWithFontconfig(sharedFontconfig(), kFamily); !found.empty()) {
+        return found;
+    }
+#endif
 #ifdef _WIN32
     if (const char* windows = std::getenv("WINDIR"); windows != nullptr && *windows != '\0') {
         const auto path = std::filesystem::path(windows) / "Fonts" / "LiberationSans-Regular.ttf";
