@@ -7,10 +7,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStyle>
 #include <QTableWidget>
 
 #include "batch_runner.h"
@@ -285,8 +285,8 @@ void Process::onBatchFileFinished(const FileResult& result) {
 
 void Process::showBatchProgress() {
     ui->progressBar_batch->setMaximum(BatchProgress::kMaximum);
-    ui->progressBar_batch->setValue(batchProgress.value());
     ui->progressBar_batch->setFormat(batchProgress.text());
+    ui->progressBar_batch->setValue(batchProgress.value());
 }
 
 void Process::onBatchHalted(int index) {
@@ -314,7 +314,7 @@ void Process::writeResultCell(int index, const QString& result, const QString& d
     auto* item = new QTableWidgetItem(result);
     item->setToolTip(details);
     if (warning) {
-        item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        item->setIcon(QIcon(QStringLiteral(":/iconoption/icons/warning.png")));
     }
     fileList->setItem(row, 3, item);
 }

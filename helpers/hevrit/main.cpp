@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "command_line.h"
-#include "system_fonts.h"
 #include "memory_reuse.h"
 #include "output_names.h"
 #include "page_range.h"
 #include "page_writer.h"
 #include "parallel_pages.h"
 #include "pdf_source.h"
+#include "system_fonts.h"
 
 namespace {
 

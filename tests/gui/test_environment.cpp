@@ -32,6 +32,9 @@ QString TestEnvironment::enterFreshWorkDir(const QString& name) {
     QDir(dir).removeRecursively();
     QDir().mkpath(dir);
     QDir::setCurrent(dir);
+    // Settings a test leaves behind (a window's place, its tabs) never reach the next test.
+    QDir().mkpath(dir + QStringLiteral("/.config"));
+    qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/.config")).toLocal8Bit());
     return dir;
 }
 

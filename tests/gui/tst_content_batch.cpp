@@ -24,6 +24,8 @@ class ContentBatchTest : public QObject {
     void imageRules_stampAtEachHit();
     void missingPageHelper_failsEachFileAndBatchFinishes();
     void pageHelperThatCannotReadTheFile_failsItWithoutTheEngine();
+    void findTextWithPunctuationAround_isReplacedKeepingThePunctuation();
+    void fileWithoutHits_saysNoOccurrences();
 };
 
 void ContentBatchTest::textRules_replaceEveryWholeRunAndPhraseOnEveryPage() {
@@ -85,6 +87,27 @@ void ContentBatchTest::pageHelperThatCannotReadTheFile_failsItWithoutTheEngine()
     QCOMPARE(w.paneLines().filter("exit code 1): " + w.dir + "/in/a.pdf: not a PDF file").size(),
              1);
     QVERIFY(QDir(w.dir + "/out").isEmpty());
+}
+
+void ContentBatchTest::findTextWithPunctuationAround_isReplacedKeepingThePunctuation() {
+    BatchWindow w(QStringLiteral("content-punctuation"), kPrograms);
+    addContentRule(w, {"office", "bureau"});  // the memo's text holds "office," only
+    w.addFiles(w.copyKitFile("groff_memo.pdf", {w.dir + "/in/memo.pdf"}));
+    w.runBatch("pushButton_textall_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Succeed"}));
+    const QString text = toolOutput("pdftotext", {w.dir + "/out/memo.pdf", "-"});
+    QVERIFY2(text.contains("duty bureau, extension"), qPrintable(text));
+}
+
+void ContentBatchTest::fileWithoutHits_saysNoOccurrences() {
+    BatchWindow w(QStringLiteral("content-no-hits"), kPrograms);
+    addContentRule(w, {"NOWHERE", "x"});
+    w.addFiles(w.copyKitFile("multipage.pdf", {w.dir + "/in/a.pdf"}));
+    w.runBatch("pushButton_textall_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Succeed"}));
+    QVERIFY(w.paneLines().contains("Succeed: no occurrences of the find texts"));
+    const auto* fileList = w.child<QTableWidget>("inputfiletableWidget");
+    QCOMPARE(fileList->item(0, 3)->toolTip(), "no occurrences of the find texts");
 }
 
 RELETTRA_GUI_TEST_MAIN(ContentBatchTest)

@@ -10,7 +10,9 @@
 #include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QTextEdit>
+#include <QToolTip>
 #include <QtTest>
 
 #include "about_dialog.h"
@@ -74,6 +76,9 @@ class MainWindowTest : public QObject {
     void aboutBox_escapeClosesIt();
     void aboutBox_linksOpenTheirAddressOnce();
     void helpButton_opensTheUserGuideBesideTheProgram();
+    void helpWithoutBrowser_showsTheGuideInAWindowOfItsOwn();
+    void resultTooltip_isDrawnOpaqueWithItsText();
+    void outputFolderTabsAndPlace_surviveARestart();
     void removeRules_removesSelectedRows1And3OfVisiblePositionTable();
     void clearRules_emptiesOnlyTheVisiblePositionTable();
     void addRule_onTextSubTab_appendsTwoLineEdits();
@@ -346,6 +351,65 @@ void MainWindowTest::aboutBox_linksOpenTheirAddressOnce() {
     QCOMPARE(script->openedUrls,
              QList<QUrl>({QUrl(QStringLiteral("https://relettra.example.org/")),
                           QUrl(QStringLiteral("mailto:support@relettra.example.org"))}));
+}
+
+void MainWindowTest::helpWithoutBrowser_showsTheGuideInAWindowOfItsOwn() {
+    const QString guide = QCoreApplication::applicationDirPath() + "/user-guide.html";
+    QFile file(guide);
+    const bool made = !file.exists();
+    if (made) {
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><head><title>Guide</title></head><body>How to</body></html>");
+        file.close();
+    }
+    script->urlsOpen = false;
+    child<QPushButton>("pushButton_help")->click();
+    auto* browser = window->findChild<QTextBrowser*>("userGuideBrowser");
+    QVERIFY(browser);
+    QVERIFY(browser->isVisible());
+    QVERIFY(!browser->toPlainText().isEmpty());
+    if (made) {
+        QFile::remove(guide);
+    }
+}
+
+void MainWindowTest::resultTooltip_isDrawnOpaqueWithItsText() {
+    // A tooltip takes the style sheet of the widget it is shown for; a transparent background
+    // there is drawn black where no compositor blends it.
+    auto* fileList = child<QTableWidget>("inputfiletableWidget");
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QToolTip::showText(fileList->mapToGlobal(QPoint(20, 20)), "3 rules in the page's font",
+                       fileList->viewport());
+    QWidget* tip = nullptr;
+    QTRY_VERIFY((tip = [] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (widget->inherits("QTipLabel") && widget->isVisible()) {
+                return widget;
+            }
+        }
+        return static_cast<QWidget*>(nullptr);
+    }()));
+    const QImage image = tip->grab().toImage();
+    const QColor background = image.pixelColor(2, image.height() / 2);
+    QCOMPARE(background.alpha(), 255);
+    QVERIFY2(background.lightness() > 200, qPrintable(background.name()));
+    QToolTip::hideText();
+}
+
+void MainWindowTest::outputFolderTabsAndPlace_surviveARestart() {
+    const QString folder = TestEnvironment::instance()->root();
+    child<QLineEdit>("outputfolderEdit")->setText(folder);
+    child<QTabWidget>("tabWidget_replaceparent")->setCurrentIndex(1);
+    child<QTabWidget>("tabWidget_replacechild")->setCurrentIndex(1);
+    window->show();
+    window->resize(900, 700);
+    window->close();
+    window = std::make_unique<Process>(std::make_unique<ScriptedDialogs>(script));
+    QCOMPARE(child<QLineEdit>("outputfolderEdit")->text(), folder);
+    QCOMPARE(child<QTabWidget>("tabWidget_replaceparent")->currentIndex(), 1);
+    QCOMPARE(child<QTabWidget>("tabWidget_replacechild")->currentIndex(), 1);
+    QCOMPARE(window->size(), QSize(900, 700));
 }
 
 void MainWindowTest::helpButton_opensTheUserGuideBesideTheProgram() {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTextEdit>
 #include <QtTest>
@@ -30,6 +31,11 @@ class PositionBatchTest : public QObject {
     void missingEngine_failsEachFileAndBatchFinishes();
     void closingWindowDuringBatch_stopsEngineQuietly();
     void haltedBatch_startsOverWhenTheFileListChanged();
+    void inputThatCannotBeOpened_saysSoInsteadOfNoRules();
+    void findTextNotAtItsPlace_succeedsWithAWarning();
+    void crashingEngine_leavesNoUnfinishedOutput();
+    void closingDuringABatch_asksFirst();
+    void progressBar_endsWithEveryFileDone();
 };
 
 void PositionBatchTest::threeFiles_eachOutputCarriesTheRulesAndSucceeds_data() {
@@ -189,6 +195,86 @@ void PositionBatchTest::haltedBatch_startsOverWhenTheFileListChanged() {
     w.runBatch("pushButton_textsome_replace");
     QCOMPARE(w.resultCells(), QStringList({"Succeed", "Succeed"}));
     QVERIFY(QFile::exists(w.dir + QStringLiteral("/out/x.pdf")));
+}
+
+void PositionBatchTest::inputThatCannotBeOpened_saysSoInsteadOfNoRules() {
+    BatchWindow w(QStringLiteral("not-a-pdf"), kPrograms);
+    const QString input = w.dir + "/in/notes.pdf";
+    QDir().mkpath(w.dir + "/in");
+    QFile file(input);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("plain text, not a PDF\n");
+    file.close();
+    w.addFiles({input});
+    w.runBatch("pushButton_textsome_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Failed"}));
+    QVERIFY2(w.paneLines().contains("Failed: the input could not be opened (it is missing, not "
+                                    "a PDF, or needs a password)"),
+             qPrintable(w.paneLines().join('\n')));
+}
+
+void PositionBatchTest::findTextNotAtItsPlace_succeedsWithAWarning() {
+    BatchWindow w(QStringLiteral("not-at-place"), kPrograms);
+    // "apple" stands on the page, but not on the line of "Invoice".
+    appendRow(*w.child<QTableWidget>("tableWidget_textsome"),
+              {kitPositionText("std14_helvetica.pdf", 1, "Invoice", 12), "apple", "Bill"});
+    w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf"}));
+    w.runBatch("pushButton_textsome_replace");
+    const QTableWidgetItem* cell = w.child<QTableWidget>("inputfiletableWidget")->item(0, 3);
+    QCOMPARE(cell->text(), "Succeed");
+    QVERIFY(!cell->icon().isNull());
+    QVERIFY(cell->toolTip().contains("wrote over whatever stood there"));
+    QCOMPARE(w.paneLines().filter("wrote over whatever stood there").size(), 1);
+}
+
+void PositionBatchTest::crashingEngine_leavesNoUnfinishedOutput() {
+    BatchWindow w(QStringLiteral("crashing-engine"), {"Dossaly.dll"});
+    QFile engine(w.dir + "/Tewkrun.dll");
+    QVERIFY(engine.open(QIODevice::WriteOnly));
+    // Leaves an unfinished output the way the engine names it, then crashes.
+    engine.write(
+        "#!/bin/sh\ntouch \"$(dirname \"$3\")/.$(basename \"$3\").x1y2z3.part\"\n"
+        "kill -SEGV $$\n");
+    engine.close();
+    engine.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf"}));
+    w.runBatch("pushButton_textsome_replace");
+    QCOMPARE(w.resultCells(), QStringList({"Failed"}));
+    QVERIFY(w.paneLines().contains("Failed: the engine stopped unexpectedly; nothing was written"));
+    QCOMPARE(QDir(w.dir + "/out").entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void PositionBatchTest::closingDuringABatch_asksFirst() {
+    BatchWindow w(QStringLiteral("closing-asks"), {"Dossaly.dll"});
+    QFile engine(w.dir + "/Tewkrun.dll");
+    QVERIFY(engine.open(QIODevice::WriteOnly));
+    engine.write("#!/bin/sh\nsleep 5\n");
+    engine.close();
+    engine.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf"}));
+    w.window->show();
+    w.child<QPushButton>("pushButton_textsome_replace")->click();
+    w.script->questionAnswers = {false, true};
+    QVERIFY(!w.window->close());
+    QCOMPARE(w.script->questions, QStringList({"Relettra: A batch is running. Stop it and quit?"}));
+    QVERIFY(w.window->isVisible());
+    QVERIFY(w.window->close());
+    QCOMPARE(w.script->questions.size(), 2);
+}
+
+void PositionBatchTest::progressBar_endsWithEveryFileDone() {
+    BatchWindow w(QStringLiteral("progress"), kPrograms);
+    w.addFiles(w.copyKitFile("multipage.pdf", {w.dir + "/in/a.pdf", w.dir + "/in/b.pdf"}));
+    auto* bar = w.child<QProgressBar>("progressBar_batch");
+    QStringList seen;
+    QObject::connect(bar, &QProgressBar::valueChanged, bar,
+                     [&seen, bar]() { seen << bar->format(); });
+    w.runBatch("pushButton_textsome_replace");
+    QCOMPARE(bar->value(), bar->maximum());
+    QCOMPARE(bar->format(), "2 of 2 files done");
+    QVERIFY2(inOrder(seen, {"File 1 of 2: the engine applies the rules", "1 of 2 files done",
+                            "File 2 of 2: the engine applies the rules", "2 of 2 files done"}),
+             qPrintable(seen.join('|')));
 }
 
 RELETTRA_GUI_TEST_MAIN(PositionBatchTest)
