@@ -33,7 +33,7 @@ run_one() {
   esac
   mkdir -p "$work/new"
   if "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-      -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$work/" "${dict[@]}" \
+      -close_fd_mask=3 -print_final_stats=1 -artifact_prefix="$work/" "${dict[@]}" \
       "$work/new" "$here/corpus/$target" > "$work/log" 2>&1; then
     echo "fuzz: $target: $(grep -E '^stat::number_of_executed_units' "$work/log" | awk '{print $2}') runs, no finding"
   else
