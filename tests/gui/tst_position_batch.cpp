@@ -151,7 +151,7 @@ void PositionBatchTest::missingEngine_failsEachFileAndBatchFinishes() {
     w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf", w.dir + "/in/b.pdf"}));
     w.runBatch("pushButton_textsome_replace");
     QCOMPARE(w.resultCells(), QStringList({"Failed", "Failed"}));
-    QCOMPARE(w.paneLines().filter("Could not start " + w.dir + "/Tewkrun.dll").size(), 2);
+    QCOMPARE(w.paneLines().filter("Could not start " + w.programDir + "/Tewkrun.dll").size(), 2);
     QVERIFY(w.child<QPushButton>("openfileButton")->isEnabled());
 }
 
