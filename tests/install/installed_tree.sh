@@ -55,17 +55,23 @@ case "$check" in
       [ ! -e "$bin/$program" ] || fail "$program is on the PATH"
     done
     ! grep -q installed_window_check "$STAGE_DIR.plain-files" || fail "the test driver is installed"
+    # Each tool's output is read whole before it is searched: grep -q would stop reading early and
+    # end the tool with a broken pipe, which pipefail counts as a failure.
     for size in 48 128 256; do
-      file "$root/share/icons/hicolor/${size}x$size/apps/relettra.png" | grep -q "$size x $size" ||
-        fail "the ${size}px icon has another size"
+      kind=$(file "$root/share/icons/hicolor/${size}x$size/apps/relettra.png")
+      [[ $kind == *"$size x $size"* ]] || fail "the ${size}px icon has another size: $kind"
     done
     # The engine library is found from each program's own folder, and nowhere else.
     for program in "$bin/marqel" "$private/Tewkrun.dll"; do
-      readelf -d "$program" | grep -E 'R(UN)?PATH' | grep -q '\$ORIGIN' || fail "$program has no \$ORIGIN run path"
-      ldd "$program" | grep -q "=> $root/.*libmarqel_engine.so" || fail "$program does not load the staged library"
+      dynamic=$(readelf -d "$program")
+      grep -qE 'R(UN)?PATH.*\$ORIGIN' <<<"$dynamic" || fail "$program has no \$ORIGIN run path"
+      libraries=$(ldd "$program")
+      grep -q "=> $root/.*libmarqel_engine.so" <<<"$libraries" ||
+        fail "$program does not load the staged library: $libraries"
     done
     for program in "$bin/relettra" "$bin/relettra-batch" "$private/Hevrit.dll" "$private/Dossaly.dll"; do
-      if readelf -d "$program" | grep -qE 'R(UN)?PATH'; then fail "$program keeps a run path"; fi
+      dynamic=$(readelf -d "$program")
+      if grep -qE 'R(UN)?PATH' <<<"$dynamic"; then fail "$program keeps a run path"; fi
     done
     ;;
 
@@ -83,7 +89,7 @@ case "$check" in
       status=0
       "$engine" in.pdf -tesome out.pdf rules.txt >console.txt || status=$?
       [ "$status" -eq 1 ] || fail "$engine ended with $status: $(cat console.txt)"
-      pdftotext out.pdf - | grep -q "Receipt number 12345" || fail "$engine did not replace the word"
+      grep -q "Receipt number 12345" <<<"$(pdftotext out.pdf -)" || fail "$engine did not replace the word"
       qpdf --check out.pdf >/dev/null || fail "$engine wrote a damaged file"
     done
     ;;
@@ -101,7 +107,7 @@ case "$check" in
     cp "$KIT_DIR/std14_helvetica.pdf" invoice.pdf
     cp "$KIT_DIR/multipage.pdf" notes.pdf
     mkdir out
-    "$bin/relettra" --version | grep -qx "relettra [0-9.]*" || fail "relettra --version"
+    grep -qx "relettra [0-9.]*" <<<"$("$bin/relettra" --version)" || fail "relettra --version"
     # The files of the command line, given as relative names, are listed with their page counts
     # and converted through the child programs of the private folder.
     CHECK_OUTPUT_DIR="$PWD/out" CHECK_RULES="Invoice=Receipt;STAMPME=MARKED" \
@@ -109,8 +115,8 @@ case "$check" in
       { cat check.txt; fail "the staged window"; }
     grep -qx "ok: listed $PWD/invoice.pdf with 1 pages" check.txt || { cat check.txt; fail "invoice.pdf not listed"; }
     grep -qx "ok: listed $PWD/notes.pdf with 3 pages" check.txt || { cat check.txt; fail "notes.pdf not listed"; }
-    pdftotext out/invoice.pdf - | grep -q "Receipt number" || fail "invoice.pdf not converted"
-    pdftotext out/notes.pdf - | grep -q "MARKED" || fail "notes.pdf not converted"
+    grep -q "Receipt number" <<<"$(pdftotext out/invoice.pdf -)" || fail "invoice.pdf not converted"
+    grep -q "MARKED" <<<"$(pdftotext out/notes.pdf -)" || fail "notes.pdf not converted"
     # Nothing is written into the working directory.
     [ "$(ls)" = "$(printf 'check.txt\ninvoice.pdf\nnotes.pdf\nout')" ] || fail "files left in the working directory: $(ls)"
     ;;
