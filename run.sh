@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, then does the main job: with a display it starts the front
-# end in its run folder; without one it runs the engine on the bundled samples and says what it
-# wrote where.
+# end of the run folder (with the files given, from the folder run.sh was called in); without one
+# it runs the engine on the bundled samples and says what it wrote where.
 set -euo pipefail
+caller=$PWD
 cd "$(dirname "$0")"
 top=$PWD
 
@@ -12,8 +13,10 @@ cmake --build build -j"$(nproc)"
 
 run_dir="$top/build/run"
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x "$run_dir/relettra" ]; then
-  cd "$run_dir"
-  exec ./relettra
+  # The window finds its child programs beside itself, so it starts from any folder; the files
+  # given to run.sh are listed in it.
+  cd "$caller"
+  exec "$run_dir/relettra" "$@"
 fi
 
 out="$top/out"

@@ -14,6 +14,6 @@ work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
 
 t_peer=$(best_time mutool run "$peer" "$work/in.pdf" "$work/peer.pdf" STAMPME MARKED)
 read -r t_ours result summary < <(QT_QPA_PLATFORM=offscreen \
-    "$build/bench/content_batch_timer" "$work/in.pdf" STAMPME MARKED "$runs" 2>/dev/null)
+    "$build/bench/content_batch/content_batch_timer" "$work/in.pdf" STAMPME MARKED "$runs" 2>/dev/null)
 echo "content batch ${t_ours}s ($result: $summary); MuPDF peer ${t_peer}s"
 echo "ratio content batch/MuPDF peer: $(ratio "$t_ours" "$t_peer") (goal <= 1.5)"

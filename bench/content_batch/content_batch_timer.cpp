@@ -76,13 +76,14 @@ int main(int argc, char* argv[]) {
     }
     const int runs = std::max(1, args.at(4).toInt());
 
-    // The window finds its programs in its working directory.
-    QTemporaryDir work;
-    for (const char* program :
-         {"Tewkrun.dll", "Hevrit.dll", "Dossaly.dll", "libmarqel_engine.so"}) {
-        QFile::link(QStringLiteral(RELETTRA_RUN_DIR "/") + QLatin1String(program),
-                    work.filePath(QLatin1String(program)));
+    // The window finds its programs beside the running program: this one's own folder.
+    const QString programDir = QCoreApplication::applicationDirPath();
+    for (const char* program : {"Tewkrun.dll", "Hevrit.dll", "Dossaly.dll"}) {
+        const QString beside = programDir + QLatin1Char('/') + QLatin1String(program);
+        QFile::remove(beside);
+        QFile::link(QStringLiteral(RELETTRA_RUN_DIR "/") + QLatin1String(program), beside);
     }
+    QTemporaryDir work;
     QDir::setCurrent(work.path());
     const QString outputFolder = work.filePath(QStringLiteral("out"));
 

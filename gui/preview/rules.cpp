@@ -19,6 +19,7 @@
 
 #include "page_navigation.h"
 #include "page_zoom.h"
+#include "program_folder.h"
 #include "run_folder.h"
 #include "ui_rules.h"
 
@@ -180,7 +181,7 @@ void Rules::setIniImage() {
 }
 
 void Rules::generatePNGfile(QString pdffile, int page, QString pngfile) {
-    lastRender = renderPage(QDir::currentPath(), pdffile, page, pngfile);
+    lastRender = renderPage(childProgramFolder(), pdffile, page, pngfile);
 }
 
 void Rules::showPage() {

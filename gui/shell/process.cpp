@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QPixmap>
-#include <QProcess>
 #include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
@@ -83,15 +82,7 @@ Process::Process(std::unique_ptr<UserDialogs> userDialogs)
 
 Process::~Process() {
     stopBatchQuietly();
-    // A helper still running is stopped here, while the window is whole; its completion must not
-    // reach the page-count pass of a window that is being taken apart.
-    if (informationProcess) {
-        informationProcess->disconnect(this);
-        informationProcess->kill();
-        informationProcess->waitForFinished(3000);
-        delete informationProcess;
-        informationProcess = nullptr;
-    }
+    stopPageCountQuietly();
 }
 
 void Process::centreOnPrimaryScreen() {

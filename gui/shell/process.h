@@ -7,6 +7,7 @@
 #include "about_dialog.h"
 #include "batch_progress.h"
 #include "batch_types.h"
+#include "child_run.h"
 #include "user_dialogs.h"
 
 class BatchRunner;
@@ -15,7 +16,6 @@ class QDragEnterEvent;
 class QDropEvent;
 class QCloseEvent;
 class QKeyEvent;
-class QProcess;
 class QTableWidget;
 class QTableWidgetItem;
 class QTextBrowser;
@@ -40,6 +40,12 @@ class Process : public QWidget {
 
     // Whether the page-count pass is running (the file-list controls are disabled meanwhile).
     bool pageCountPassRunning() const { return pageCountRunning; }
+    // Each run of the information helper is stopped after this long (the batches' limit unless
+    // set otherwise).
+    void setPageCountTimeLimit(int milliseconds);
+
+    // Lists the files as Add does and reads their page counts (the files of the command line).
+    void addFiles(const QStringList& paths);
 
   public slots:
     void enteroption();
@@ -110,8 +116,9 @@ class Process : public QWidget {
     QTableWidget* currentContentTable() const;
 
     // Page-count pass.
+    void createInformationRun();
     void startInformationRun(int position);
-    void onInformationRunFailedToStart(QProcess* run);
+    void stopPageCountQuietly();
     void writePageCell(int position, const QString& pageCount);
 
     // Batches (process_batches.cpp): starting one, the checks before each file, and what the
@@ -158,7 +165,8 @@ class Process : public QWidget {
     QStringList pendingRows;
     QList<QTableWidgetItem*> pendingItems;
     int pendingPosition = 0;
-    QProcess* informationProcess = nullptr;
+    ChildRun* informationRun = nullptr;
+    int pageCountTimeLimitMs = ChildRun::kDefaultTimeLimitMs;
     bool pageCountRunning = false;
 
     // The batch of the "Replace" buttons: its runner, which batch it is, the path item of each

@@ -5,7 +5,6 @@
 
 // What this part of the window builds on.
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
@@ -15,6 +14,7 @@
 
 #include "batch_runner.h"
 #include "content_rules.h"
+#include "program_folder.h"
 #include "rule_file_lines.h"
 #include "rule_order.h"
 #include "run_folder.h"
@@ -152,7 +152,7 @@ void Process::startBatch(BatchFlow flow) {
         files << BatchFile{pathItem ? pathItem->text() : QString(),
                            itemText(*fileList, row, 1).toInt(), QString()};
     }
-    batchRunner->setProgramFolder(QDir::currentPath());
+    batchRunner->setProgramFolder(childProgramFolder());
     batchRunner->setRuleSource([this](int) {
         if (batchFlow == BatchFlow::Content) {
             return contentRulesForFile();

@@ -120,6 +120,18 @@ void Process::setopenfile() {
     finishAdding();
 }
 
+void Process::addFiles(const QStringList& paths) {
+    if (pageCountRunning || paths.isEmpty()) {
+        return;
+    }
+    connectSelectionHook();
+    startAdding();
+    for (const QString& path : paths) {
+        addFileRow(path);
+    }
+    finishAdding();
+}
+
 void Process::dragEnterEvent(QDragEnterEvent* event) {
     if (ui->openfileButton->isEnabled() && !pageCountRunning &&
         event->mimeData()->hasFormat(QStringLiteral("text/uri-list"))) {

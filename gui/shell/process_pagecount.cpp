@@ -1,21 +1,26 @@
 // The page-count pass: after files were added, the information helper is run for each of them in
-// turn, and its page count goes into the file's "Page" cell.
+// turn, and its page count goes into the file's "Page" cell. Each run has the batches' time limit,
+// so a helper that hangs cannot keep the file list locked.
 #include "process.h"
 
 // What this part of the window builds on.
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
+#include <QFileInfo>
 
+#include "child_run.h"
 #include "helper_command.h"
 #include "info_file.h"
+#include "program_folder.h"
+#include "run_folder.h"
 #include "ui_process.h"
 
 namespace {
 
+// The information file in the private run folder; empty when that folder cannot be made.
 QString informationFilePath() {
-    return QDir::currentPath() + QLatin1Char('/') + QLatin1String(kInfoFileName);
+    return runFolderFile(QLatin1String(kInfoFileName));
 }
 
 // The page count from the information file; empty when there is none or it has no count.
@@ -23,7 +28,7 @@ QString informationFilePath() {
 QString readPageCount(const QString& infoPath, bool& opened) {
     opened = true;
     QFile infoFile(infoPath);
-    if (!infoFile.exists()) {
+    if (infoPath.isEmpty() || !infoFile.exists()) {
         return QString();
     }
     if (!infoFile.open(QIODevice::ReadOnly | QIODevice::Text)) {
@@ -50,54 +55,68 @@ void Process::getpdfpage() {
     setFileListControlsEnabled(true);
 }
 
-void Process::startInformationRun(int position) {
-    const HelperCommand command =
-        dossalyInfoCommand(QDir::currentPath(), pendingPaths.at(position), informationFilePath());
-    qDebug().noquote() << command.commandLine();
-
-    if (informationProcess) {
-        informationProcess->deleteLater();
-    }
-    auto* run = new QProcess(this);
-    informationProcess = run;
-    connect(run, &QProcess::finished, this, [this, run]() {
-        if (run == informationProcess) {
-            setpdfpage();
-        }
+void Process::createInformationRun() {
+    informationRun = new ChildRun(this);
+    informationRun->setTimeLimit(pageCountTimeLimitMs);
+    connect(informationRun, &ChildRun::finished, this, [this]() { setpdfpage(); });
+    // A helper that cannot be started, or that was stopped at its time limit, counts as a run
+    // that wrote no information file: the pane says why and the pass goes on. ChildRun reports a
+    // failed start from the event loop, so the next run never nests into this one.
+    connect(informationRun, &ChildRun::failedToStart, this,
+            [this](const QString& program, const QString& reason) {
+                ui->textEdit_process->append(tr("Could not start %1 (%2).").arg(program, reason));
+                setpdfpage();
+            });
+    connect(informationRun, &ChildRun::timedOut, this, [this](const QString& program, int limitMs) {
+        ui->textEdit_process->append(tr("%1 did not finish within %2 seconds and was stopped.")
+                                         .arg(program)
+                                         .arg(limitMs / 1000));
+        setpdfpage();
     });
-    // A helper that cannot be started sends no completion; its run counts as one that wrote no
-    // information file, so the pass goes on.
-    connect(run, &QProcess::errorOccurred, this, [this, run](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            onInformationRunFailedToStart(run);
-        }
-    });
-    run->start(command.program, command.arguments, QIODevice::ReadWrite);
 }
 
-void Process::onInformationRunFailedToStart(QProcess* run) {
-    if (run != informationProcess) {
+void Process::startInformationRun(int position) {
+    if (!informationRun) {
+        createInformationRun();
+    }
+    const QString infoPath = informationFilePath();
+    if (infoPath.isEmpty()) {
+        // Without the private folder the helper has nowhere to write; the row gets an empty
+        // cell, from the event loop as a finished run would.
+        ui->textEdit_process->append(tr("The private temporary folder could not be made."));
+        QMetaObject::invokeMethod(this, &Process::setpdfpage, Qt::QueuedConnection);
         return;
     }
-    qWarning().noquote() << "Information program could not be started:" << run->errorString();
-    // Handled from the event loop, so that a failure reported inside start() does not nest the
-    // next run into this one.
-    QMetaObject::invokeMethod(
-        this,
-        [this, run]() {
-            if (run == informationProcess) {
-                setpdfpage();
-            }
-        },
-        Qt::QueuedConnection);
+    // Whatever an earlier run left there (a file of a run that was stopped, or a folder a helper
+    // made in its place) must not be read as this file's information.
+    if (QFileInfo(infoPath).isDir()) {
+        QDir(infoPath).removeRecursively();
+    } else {
+        QFile::remove(infoPath);
+    }
+    informationRun->start(
+        dossalyInfoCommand(childProgramFolder(), pendingPaths.at(position), infoPath));
+}
+
+void Process::setPageCountTimeLimit(int milliseconds) {
+    pageCountTimeLimitMs = milliseconds;
+    if (informationRun) {
+        informationRun->setTimeLimit(milliseconds);
+    }
+}
+
+void Process::stopPageCountQuietly() {
+    // A helper still running is stopped while the window is whole; its completion must not reach
+    // the page-count pass of a window that is being taken apart.
+    if (informationRun) {
+        informationRun->disconnect(this);
+        informationRun->stop();
+    }
 }
 
 void Process::setpdfpage() {
     if (pendingPosition >= pendingPaths.size()) {
         return;
-    }
-    if (informationProcess) {
-        informationProcess->close();
     }
     const QString infoPath = informationFilePath();
     qDebug().noquote() << QStringLiteral("Information file is: \"%1\"").arg(infoPath);

@@ -27,14 +27,9 @@ int pixels(double points) {
 
 BatchWindow::BatchWindow(const QString& name, const QStringList& programs)
     : dir(TestEnvironment::instance()->enterFreshWorkDir(name)),
+      programDir(TestEnvironment::programDir()),
       script(std::make_shared<DialogScript>()) {
-    for (const QString& program : programs) {
-        const QString built = QStringLiteral(RELETTRA_RUN_DIR "/") + program;
-        if (!QFile::exists(built)) {
-            qWarning("%s has not been built", qPrintable(program));
-        }
-        QFile::link(built, dir + QLatin1Char('/') + program);
-    }
+    TestEnvironment::linkBuiltPrograms(programs);
     window = std::make_unique<Process>(std::make_unique<ScriptedDialogs>(script));
     QDir().mkpath(dir + QStringLiteral("/out"));
     child<QLineEdit>("outputfolderEdit")->setText(dir + QStringLiteral("/out"));

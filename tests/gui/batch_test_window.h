@@ -7,15 +7,17 @@
 #include "process.h"
 #include "scripted_dialogs.h"
 
-// A main window in a fresh working folder beside the real child programs of the run folder, for
-// the batch tests: files are added through the Add button (the real page-count pass fills their
-// "Page" cells) and a batch is run through its "Replace" button.
+// A main window in a fresh working folder, with the real child programs of the run folder beside
+// the test program, for the batch tests: files are added through the Add button (the real
+// page-count pass fills their "Page" cells) and a batch is run through its "Replace" button.
 class BatchWindow {
   public:
-    // `programs` are the run folder's programs linked into the working folder.
+    // `programs` are the run folder's programs linked beside the test program.
     BatchWindow(const QString& name, const QStringList& programs);
 
     QString dir;
+    // Where the window looks up its child programs.
+    QString programDir;
     std::shared_ptr<DialogScript> script;
     std::unique_ptr<Process> window;
 

@@ -3,11 +3,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 
 namespace {
 
 TestEnvironment* current = nullptr;
+
+// Everything a case may have put beside the test program.
+const QStringList kChildPrograms{"Tewkrun.dll", "Hevrit.dll", "Dossaly.dll", "libmarqel_engine.so"};
 
 }  // namespace
 
@@ -22,9 +26,23 @@ TestEnvironment::TestEnvironment() {
     }
     qputenv("XDG_DATA_HOME", dataDir().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", (root() + QStringLiteral("/config")).toLocal8Bit());
+    removePrograms();
     qputenv("TMPDIR", tempDir().toLocal8Bit());
     QDir::setCurrent(workDir());
     current = this;
+}
+
+QString TestEnvironment::configDir() const {
+    return QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"));
+}
+
+QString TestEnvironment::programDir() {
+    // The path the window's own lookup starts from; before the application object exists, the
+    // folder of the program file as the system reports it.
+    if (QCoreApplication::instance()) {
+        return QCoreApplication::applicationDirPath();
+    }
+    return QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/exe"))).absolutePath();
 }
 
 QString TestEnvironment::enterFreshWorkDir(const QString& name) {
@@ -33,9 +51,42 @@ QString TestEnvironment::enterFreshWorkDir(const QString& name) {
     QDir().mkpath(dir);
     QDir::setCurrent(dir);
     // Settings a test leaves behind (a window's place, its tabs) never reach the next test.
-    QDir().mkpath(dir + QStringLiteral("/.config"));
-    qputenv("XDG_CONFIG_HOME", (dir + QStringLiteral("/.config")).toLocal8Bit());
+    const QString config = root() + QStringLiteral("/config-") + name;
+    QDir(config).removeRecursively();
+    QDir().mkpath(config);
+    qputenv("XDG_CONFIG_HOME", config.toLocal8Bit());
+    removePrograms();
     return dir;
+}
+
+void TestEnvironment::linkBuiltPrograms(const QStringList& programs) {
+    for (const QString& program : programs) {
+        const QString built = QStringLiteral(RELETTRA_RUN_DIR "/") + program;
+        if (!QFile::exists(built)) {
+            qWarning("%s has not been built", qPrintable(program));
+        }
+        const QString beside = programDir() + QLatin1Char('/') + program;
+        QFile::remove(beside);
+        QFile::link(built, beside);
+    }
+}
+
+QString TestEnvironment::writeStandInProgram(const QString& name, const QByteArray& script) {
+    const QString path = programDir() + QLatin1Char('/') + name;
+    QFile::remove(path);
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        file.write(script);
+    }
+    file.close();
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+void TestEnvironment::removePrograms() {
+    for (const QString& program : kChildPrograms) {
+        QFile::remove(programDir() + QLatin1Char('/') + program);
+    }
 }
 
 TestEnvironment* TestEnvironment::instance() {

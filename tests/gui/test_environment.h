@@ -6,8 +6,12 @@
 #include <QtTest>
 
 // Points everything the front end writes into one temporary folder of the test program: the
-// working directory ("setting.ini", "fileinfo.txt"), the data directory (the message log), the
-// configuration directory and the temporary directory.
+// working directory, the data directory (the message log), the configuration directory (the
+// settings) and the temporary directory (the private run folder with "fileinfo.txt").
+//
+// The window finds its child programs beside the running program, so each test program lies in a
+// folder of its own (its build puts it there) and puts the programs a case needs beside itself:
+// built ones linked from the run folder, or stand-ins.
 class TestEnvironment {
   public:
     TestEnvironment();
@@ -16,9 +20,21 @@ class TestEnvironment {
     QString workDir() const { return root() + QStringLiteral("/work"); }
     QString dataDir() const { return root() + QStringLiteral("/data"); }
     QString tempDir() const { return root() + QStringLiteral("/tmp"); }
+    // The configuration directory of the current case ($XDG_CONFIG_HOME).
+    QString configDir() const;
+    // The folder the window looks up its child programs in: the test program's own.
+    static QString programDir();
 
-    // A fresh, empty folder under the root, made the working directory.
+    // A fresh, empty folder under the root, made the working directory, with a fresh
+    // configuration directory and no child programs beside the test program.
     QString enterFreshWorkDir(const QString& name);
+
+    // Links the run folder's built programs (by file name) beside the test program.
+    static void linkBuiltPrograms(const QStringList& programs);
+    // Writes a stand-in program (a shell script) beside the test program; returns its path.
+    static QString writeStandInProgram(const QString& name, const QByteArray& script);
+    // Removes every child program from beside the test program.
+    static void removePrograms();
 
     static TestEnvironment* instance();
 

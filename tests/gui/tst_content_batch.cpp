@@ -69,17 +69,14 @@ void ContentBatchTest::missingPageHelper_failsEachFileAndBatchFinishes() {
     w.addFiles(w.copyKitFile("multipage.pdf", {w.dir + "/in/a.pdf", w.dir + "/in/b.pdf"}));
     w.runBatch("pushButton_textall_replace");
     QCOMPARE(w.resultCells(), QStringList({"Failed", "Failed"}));
-    QCOMPARE(w.paneLines().filter("Could not start " + w.dir + "/Hevrit.dll").size(), 2);
+    QCOMPARE(w.paneLines().filter("Could not start " + w.programDir + "/Hevrit.dll").size(), 2);
     QVERIFY(w.paneLines().filter("Analyzing page").isEmpty());
 }
 
 void ContentBatchTest::pageHelperThatCannotReadTheFile_failsItWithoutTheEngine() {
     BatchWindow w(QStringLiteral("content-helper-fails"), {"Dossaly.dll", "Tewkrun.dll"});
-    QFile helper(w.dir + QStringLiteral("/Hevrit.dll"));
-    QVERIFY(helper.open(QIODevice::WriteOnly));
-    helper.write("#!/bin/sh\necho \"$1: not a PDF file\" >&2\nexit 1\n");
-    helper.close();
-    helper.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TestEnvironment::writeStandInProgram(QStringLiteral("Hevrit.dll"),
+                                         "#!/bin/sh\necho \"$1: not a PDF file\" >&2\nexit 1\n");
     addContentRule(w, {"STAMPME", "MARKED"});
     w.addFiles(w.copyKitFile("multipage.pdf", {w.dir + "/in/a.pdf"}));
     w.runBatch("pushButton_textall_replace");

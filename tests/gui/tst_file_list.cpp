@@ -156,7 +156,11 @@ void FileListTest::add_startsInDotThenInFolderOfFirstChosenFile() {
     addFiles({});
     QCOMPARE(script->startDirs, QStringList({QStringLiteral("."), dir + QStringLiteral("/in")}));
     QCOMPARE(readSetting(SettingsKeys::inputDir), dir + QStringLiteral("/in"));
-    QVERIFY(QFile::exists(dir + QStringLiteral("/setting.ini")));
+    // In the per-user configuration folder, not in the working directory.
+    QCOMPARE(settingsFilePath(),
+             TestEnvironment::instance()->configDir() + QStringLiteral("/relettra/setting.ini"));
+    QVERIFY(QFile::exists(settingsFilePath()));
+    QVERIFY(!QFile::exists(dir + QStringLiteral("/setting.ini")));
 }
 
 void FileListTest::add_disablesControlsUntilPassEnds() {

@@ -1,6 +1,6 @@
 // The page-count pass: the information helper is run for each added file in turn and its count
 // goes into the file's "Page" cell. The real helper is used for real PDFs; a small script in its
-// place gives the information files of the edge cases.
+// place gives the information files of the edge cases and a helper that hangs.
 #include <QFile>
 #include <QHeaderView>
 #include <QPushButton>
@@ -10,6 +10,7 @@
 
 #include "message_log.h"
 #include "process.h"
+#include "run_folder.h"
 #include "scripted_dialogs.h"
 #include "test_environment.h"
 
@@ -60,9 +61,11 @@ class PageCountTest : public QObject {
     void debugLog_holdsCommandInformationFileAndPageNumberLines();
     void secondAdd_startsNewPassWithNewLists();
     void closingWindowDuringPass_stopsHelperQuietly();
+    void hangingHelper_isStoppedAtItsTimeLimitAndPassGoesOn();
 
   private:
     void installFakeHelper();
+    QString infoFile() const;
     void addFiles(const QStringList& paths);
     void waitForPassEnd();
     QStringList paneLines() const;
@@ -85,9 +88,11 @@ void PageCountTest::cleanup() {
 }
 
 void PageCountTest::installFakeHelper() {
-    const QString helper = dir + QStringLiteral("/Dossaly.dll");
-    writeText(helper, kFakeHelper);
-    QFile::setPermissions(helper, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TestEnvironment::writeStandInProgram(QStringLiteral("Dossaly.dll"), kFakeHelper);
+}
+
+QString PageCountTest::infoFile() const {
+    return runFolderFile(QStringLiteral("fileinfo.txt"));
 }
 
 QTableWidget* PageCountTest::fileList() const {
@@ -110,9 +115,9 @@ QStringList PageCountTest::paneLines() const {
 }
 
 void PageCountTest::realHelper_countsThreePdfsInOrderAndEnablesControls() {
-    const QString helper = QStringLiteral(RELETTRA_RUN_DIR "/Dossaly.dll");
-    QVERIFY2(QFile::exists(helper), "the information helper has not been built");
-    QVERIFY(QFile::link(helper, dir + QStringLiteral("/Dossaly.dll")));
+    QVERIFY2(QFile::exists(RELETTRA_RUN_DIR "/Dossaly.dll"),
+             "the information helper has not been built");
+    TestEnvironment::linkBuiltPrograms({"Dossaly.dll"});
 
     QStringList files;
     for (int pages : {3, 1, 2}) {
@@ -131,6 +136,7 @@ void PageCountTest::realHelper_countsThreePdfsInOrderAndEnablesControls() {
         QVERIFY2(window->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled(), name);
     }
     QCOMPARE(fileList()->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QVERIFY(!QFile::exists(infoFile()));
     QVERIFY(!QFile::exists(dir + QStringLiteral("/fileinfo.txt")));
 }
 
@@ -140,7 +146,15 @@ void PageCountTest::missingHelper_leavesPageEmptyAndPassGoesOn() {
     addFiles({a, b});
     waitForPassEnd();
     QCOMPARE(column(*fileList(), 1), QStringList({"", ""}));
-    QCOMPARE(paneLines(), QStringList({"Loading " + a, "Loading " + b, "Finished."}));
+    // The pane names the path the helper was looked for at, beside the running program.
+    const QString notStarted =
+        QStringLiteral("Could not start %1/Dossaly.dll").arg(TestEnvironment::programDir());
+    const QStringList lines = paneLines();
+    QCOMPARE(lines.size(), 5);
+    QVERIFY2(lines.at(0).startsWith(notStarted), qPrintable(lines.at(0)));
+    QCOMPARE(lines.at(1), "Loading " + a);
+    QVERIFY2(lines.at(2).startsWith(notStarted), qPrintable(lines.at(2)));
+    QCOMPARE(lines.mid(3), QStringList({"Loading " + b, "Finished."}));
     QVERIFY(window->findChild<QPushButton*>(QStringLiteral("openfileButton"))->isEnabled());
 }
 
@@ -172,19 +186,21 @@ void PageCountTest::informationFile_isDeletedSoNoStaleCountReachesNextFile() {
     addFiles({counted, missing});
     waitForPassEnd();
     QCOMPARE(column(*fileList(), 1), QStringList({"9", ""}));
-    QVERIFY(!QFile::exists(dir + QStringLiteral("/fileinfo.txt")));
+    QVERIFY(!QFile::exists(infoFile()));
 }
 
 void PageCountTest::unopenableInformationFile_isLoggedAndPassGoesOn() {
     installFakeHelper();
     const QString counted = writeText(dir + QStringLiteral("/counted.pdf"), "NumberOfPages: 3\n");
     const QString unopenable = writeText(dir + QStringLiteral("/unopenable.pdf"), "x");
+    const QString after = writeText(dir + QStringLiteral("/after.pdf"), "NumberOfPages: 5\n");
     QTest::ignoreMessage(QtDebugMsg, "No information file.");
-    addFiles({counted, unopenable});
+    addFiles({counted, unopenable, after});
     waitForPassEnd();
-    QCOMPARE(column(*fileList(), 1), QStringList({"3", ""}));
-    QCOMPARE(paneLines(),
-             QStringList({"Loading " + counted, "Loading " + unopenable, "Finished."}));
+    // What the helper left in place of the file does not keep the next file from its count.
+    QCOMPARE(column(*fileList(), 1), QStringList({"3", "", "5"}));
+    QCOMPARE(paneLines(), QStringList({"Loading " + counted, "Loading " + unopenable,
+                                       "Loading " + after, "Finished."}));
     QVERIFY(window->findChild<QPushButton*>(QStringLiteral("openfileButton"))->isEnabled());
 }
 
@@ -212,12 +228,11 @@ void PageCountTest::debugLog_holdsCommandInformationFileAndPageNumberLines() {
     QTRY_VERIFY_WITH_TIMEOUT(!window->pageCountPassRunning(), 30000);
     qInstallMessageHandler(previous);
 
-    const QString info = dir + QStringLiteral("/fileinfo.txt");
     const QString expected = QStringLiteral(
                                  "Debug: \"%1/Dossaly.dll\" \"%2\" -getinfo -outfile \"%3\"\n"
                                  "Debug: Information file is: \"%3\"\n"
                                  "Debug: Page number is:12.\n")
-                                 .arg(dir, input, info);
+                                 .arg(TestEnvironment::programDir(), input, infoFile());
     QCOMPARE(readTextFile(messageLogPath()), expected);
 }
 
@@ -241,7 +256,35 @@ void PageCountTest::closingWindowDuringPass_stopsHelperQuietly() {
     QVERIFY(window->pageCountPassRunning());
     QTest::qWait(200);
     window.reset();
-    QVERIFY(!QFile::exists(dir + QStringLiteral("/fileinfo.txt")));
+    QVERIFY(!QFile::exists(infoFile()));
+}
+
+void PageCountTest::hangingHelper_isStoppedAtItsTimeLimitAndPassGoesOn() {
+    installFakeHelper();
+    qputenv("FAKE_DELAY", "30");
+    window->setPageCountTimeLimit(1000);
+    const QString a = writeText(dir + QStringLiteral("/a.pdf"), "NumberOfPages: 1\n");
+    const QString b = writeText(dir + QStringLiteral("/b.pdf"), "NumberOfPages: 2\n");
+    QElapsedTimer clock;
+    clock.start();
+    addFiles({a, b});
+    QTRY_VERIFY_WITH_TIMEOUT(!window->pageCountPassRunning(), 10000);
+    QVERIFY2(clock.elapsed() < 10000, "each run ends at its limit, not when the helper does");
+
+    QCOMPARE(column(*fileList(), 1), QStringList({"", ""}));
+    const QString stopped =
+        QStringLiteral("%1/Dossaly.dll did not finish within 1 seconds and was stopped.")
+            .arg(TestEnvironment::programDir());
+    QCOMPARE(paneLines(),
+             QStringList({stopped, "Loading " + a, stopped, "Loading " + b, "Finished."}));
+    // The list is free again, and a batch is no longer refused: it goes on to ask for the
+    // missing output folder.
+    for (const char* name : {"openfileButton", "removeButton", "pushButton_option"}) {
+        QVERIFY2(window->findChild<QPushButton*>(QString::fromLatin1(name))->isEnabled(), name);
+    }
+    window->findChild<QPushButton*>(QStringLiteral("pushButton_textsome_replace"))->click();
+    QCOMPARE(script->captions, QStringList({"Add File", "Invalid order"}));
+    QVERIFY(!QFile::exists(infoFile()));
 }
 
 RELETTRA_GUI_TEST_MAIN(PageCountTest)

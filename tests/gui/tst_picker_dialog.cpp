@@ -26,11 +26,12 @@
 
 namespace {
 
-// Stands in for the page helper: records its arguments, copies "page.png" and "page.htm" of its
-// folder (when there) to the names the real helper writes, and ends with the code in "exit".
+// Stands in for the page helper: records its arguments, copies "page.png" and "page.htm" of the
+// working directory (when there) to the names the real helper writes, and ends with the code in
+// "exit".
 const char* const kFakeHelper =
     "#!/bin/sh\n"
-    "dir=$(dirname \"$0\")\n"
+    "dir=$PWD\n"
     "echo \"$@\" >> \"$dir/calls.txt\"\n"
     "base=\"${3%.png}\"\n"
     "[ -f \"$dir/page.png\" ] && cp \"$dir/page.png\" \"${base}_pg_0001.png\"\n"
@@ -158,9 +159,7 @@ class PickerDialogTest : public QObject {
 
 void PickerDialogTest::init() {
     dir = TestEnvironment::instance()->enterFreshWorkDir(QStringLiteral("picker"));
-    writeBytes(dir + QStringLiteral("/Hevrit.dll"), kFakeHelper);
-    QFile::setPermissions(dir + QStringLiteral("/Hevrit.dll"),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TestEnvironment::writeStandInProgram(QStringLiteral("Hevrit.dll"), kFakeHelper);
     QImage page(400, 300, QImage::Format_RGB32);
     page.fill(Qt::white);
     QVERIFY(page.save(dir + QStringLiteral("/page.png")));
@@ -529,7 +528,10 @@ void PickerDialogTest::pageWithoutImage_saysWhyAndOffersNoBoxes() {
     // A first opening leaves a page and its layer behind.
     openPicker([](Rules& rules) { waitForBoxes(rules); });
     for (const QString& file : removed.split(QLatin1Char(' '))) {
-        QVERIFY(QFile::remove(dir + QLatin1Char('/') + file));
+        // The helper lies beside the test program, the rest in the working directory.
+        const QString folder =
+            file == QLatin1String("Hevrit.dll") ? TestEnvironment::programDir() : dir;
+        QVERIFY(QFile::remove(folder + QLatin1Char('/') + file));
     }
     writeBytes(dir + QStringLiteral("/exit"), exitCode.toLatin1());
     openPicker([&](Rules& rules) {

@@ -157,7 +157,7 @@ void PositionBatchTest::missingEngine_failsEachFileAndBatchFinishes() {
     w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf", w.dir + "/in/b.pdf"}));
     w.runBatch("pushButton_textsome_replace");
     QCOMPARE(w.resultCells(), QStringList({"Failed", "Failed"}));
-    QCOMPARE(w.paneLines().filter("Could not start " + w.dir + "/Tewkrun.dll").size(), 2);
+    QCOMPARE(w.paneLines().filter("Could not start " + w.programDir + "/Tewkrun.dll").size(), 2);
     QVERIFY(w.child<QPushButton>("openfileButton")->isEnabled());
 }
 
@@ -229,28 +229,22 @@ void PositionBatchTest::findTextNotAtItsPlace_succeedsWithAWarning() {
 
 void PositionBatchTest::crashingEngine_leavesNoUnfinishedOutput() {
     BatchWindow w(QStringLiteral("crashing-engine"), {"Dossaly.dll"});
-    QFile engine(w.dir + "/Tewkrun.dll");
-    QVERIFY(engine.open(QIODevice::WriteOnly));
     // Leaves an unfinished output the way the engine names it, then crashes.
-    engine.write(
+    TestEnvironment::writeStandInProgram(
+        QStringLiteral("Tewkrun.dll"),
         "#!/bin/sh\ntouch \"$(dirname \"$3\")/.$(basename \"$3\").x1y2z3.part\"\n"
         "kill -SEGV $$\n");
-    engine.close();
-    engine.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf"}));
     w.runBatch("pushButton_textsome_replace");
     QCOMPARE(w.resultCells(), QStringList({"Failed"}));
-    QVERIFY(w.paneLines().contains("Failed: the engine stopped unexpectedly; nothing was written"));
+    QVERIFY2(w.paneLines().contains("Failed: the engine stopped unexpectedly; nothing was written"),
+             qPrintable(w.paneLines().join("\n")));
     QCOMPARE(QDir(w.dir + "/out").entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 void PositionBatchTest::closingDuringABatch_asksFirst() {
     BatchWindow w(QStringLiteral("closing-asks"), {"Dossaly.dll"});
-    QFile engine(w.dir + "/Tewkrun.dll");
-    QVERIFY(engine.open(QIODevice::WriteOnly));
-    engine.write("#!/bin/sh\nsleep 5\n");
-    engine.close();
-    engine.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TestEnvironment::writeStandInProgram(QStringLiteral("Tewkrun.dll"), "#!/bin/sh\nsleep 5\n");
     w.addFiles(w.copyKitFile("std14_helvetica.pdf", {w.dir + "/in/a.pdf"}));
     w.window->show();
     w.child<QPushButton>("pushButton_textsome_replace")->click();

@@ -6,8 +6,8 @@ QString quoted(const QString& text) {
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-QString programPath(const QString& workingDir, const char* fileName) {
-    return workingDir + QLatin1Char('/') + QLatin1String(fileName);
+QString programPath(const QString& programDir, const char* fileName) {
+    return programDir + QLatin1Char('/') + QLatin1String(fileName);
 }
 
 }  // namespace
@@ -20,19 +20,19 @@ QString HelperCommand::commandLine() const {
     return parts.join(QLatin1Char(' '));
 }
 
-HelperCommand engineCommand(const QString& workingDir, const QString& inputPdf, const QString& mode,
+HelperCommand engineCommand(const QString& programDir, const QString& inputPdf, const QString& mode,
                             const QString& outputPdf, const QString& ruleFile) {
     HelperCommand command;
-    command.program = programPath(workingDir, kEngineFileName);
+    command.program = programPath(programDir, kEngineFileName);
     command.arguments = {inputPdf, mode, outputPdf, ruleFile};
     command.quotedArguments = {0, 2, 3};
     return command;
 }
 
-HelperCommand hevritAllPagesCommand(const QString& workingDir, const QString& inputPdf,
+HelperCommand hevritAllPagesCommand(const QString& programDir, const QString& inputPdf,
                                     const QString& pngBase, bool textOnly) {
     HelperCommand command;
-    command.program = programPath(workingDir, kHevritFileName);
+    command.program = programPath(programDir, kHevritFileName);
     command.arguments = {inputPdf, QStringLiteral("-ht"), pngBase};
     command.quotedArguments = {0, 2};
     if (textOnly) {
@@ -41,9 +41,9 @@ HelperCommand hevritAllPagesCommand(const QString& workingDir, const QString& in
     return command;
 }
 
-HelperCommand hevritPageCommand(const QString& workingDir, const QString& pdfFile,
+HelperCommand hevritPageCommand(const QString& programDir, const QString& pdfFile,
                                 const QString& pngBase, int page) {
-    HelperCommand command = hevritAllPagesCommand(workingDir, pdfFile, pngBase, false);
+    HelperCommand command = hevritAllPagesCommand(programDir, pdfFile, pngBase, false);
     if (page != 0) {
         const QString number = QString::number(page);
         command.arguments << QStringLiteral("-f") << number << QStringLiteral("-l") << number;
@@ -51,10 +51,10 @@ HelperCommand hevritPageCommand(const QString& workingDir, const QString& pdfFil
     return command;
 }
 
-HelperCommand dossalyInfoCommand(const QString& workingDir, const QString& inputPdf,
+HelperCommand dossalyInfoCommand(const QString& programDir, const QString& inputPdf,
                                  const QString& infoFile) {
     HelperCommand command;
-    command.program = programPath(workingDir, kDossalyFileName);
+    command.program = programPath(programDir, kDossalyFileName);
     command.arguments = {inputPdf, QStringLiteral("-getinfo"), QStringLiteral("-outfile"),
                          infoFile};
     command.quotedArguments = {0, 3};

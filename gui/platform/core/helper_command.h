@@ -16,31 +16,32 @@ struct HelperCommand {
     QString commandLine() const;
 };
 
-// File names under which the child programs are installed in the working directory.
+// File names of the child programs in their folder (childProgramFolder()).
 inline constexpr const char* kEngineFileName = "Tewkrun.dll";
 inline constexpr const char* kHevritFileName = "Hevrit.dll";
 inline constexpr const char* kDossalyFileName = "Dossaly.dll";
-// Name of the information file the helper writes into the working directory.
+// Name of the information file the helper writes (in the private run folder).
 inline constexpr const char* kInfoFileName = "fileinfo.txt";
 
 // The engine's mode words.
 inline constexpr const char* kTextRulesMode = "-tesome";
 inline constexpr const char* kImageRulesMode = "-pisome";
 
-// "<cwd>/Tewkrun.dll" "<input>" <mode> "<output>" "<ruleFile>"
-HelperCommand engineCommand(const QString& workingDir, const QString& inputPdf, const QString& mode,
+// "<programDir>/Tewkrun.dll" "<input>" <mode> "<output>" "<ruleFile>"
+HelperCommand engineCommand(const QString& programDir, const QString& inputPdf, const QString& mode,
                             const QString& outputPdf, const QString& ruleFile);
 
-// "<cwd>/Hevrit.dll" "<input>" -ht "<pngBase>": every page's image and text layer. With textOnly
-// the switch -textonly is added and no images are made (the content batch reads text only).
-HelperCommand hevritAllPagesCommand(const QString& workingDir, const QString& inputPdf,
+// "<programDir>/Hevrit.dll" "<input>" -ht "<pngBase>": every page's image and text layer. With
+// textOnly the switch -textonly is added and no images are made (the content batch reads text
+// only).
+HelperCommand hevritAllPagesCommand(const QString& programDir, const QString& inputPdf,
                                     const QString& pngBase, bool textOnly);
 
-// "<cwd>/Hevrit.dll" "<file>" -ht "<pngBase>" -f N -l N: one page, written as page 0001.
+// "<programDir>/Hevrit.dll" "<file>" -ht "<pngBase>" -f N -l N: one page, written as page 0001.
 // Page 0 leaves the range out (every page).
-HelperCommand hevritPageCommand(const QString& workingDir, const QString& pdfFile,
+HelperCommand hevritPageCommand(const QString& programDir, const QString& pdfFile,
                                 const QString& pngBase, int page);
 
-// "<cwd>/Dossaly.dll" "<input>" -getinfo -outfile "<infoFile>"
-HelperCommand dossalyInfoCommand(const QString& workingDir, const QString& inputPdf,
+// "<programDir>/Dossaly.dll" "<input>" -getinfo -outfile "<infoFile>"
+HelperCommand dossalyInfoCommand(const QString& programDir, const QString& inputPdf,
                                  const QString& infoFile);
