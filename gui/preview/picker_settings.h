@@ -3,13 +3,13 @@
 #include <QSize>
 #include <QString>
 
+// What PickerSettings::pickerFile() gives while the main window's list is empty.
+inline constexpr const char* kNoPickerFile = "Empty input";
+
 // What the rule picker reads from and writes to the program's settings store: the file and page
 // count the main window chose for it, the folder in which the picture chooser opens, and the
 // window's size from one start of the program to the next. The shell, which owns the store,
 // provides it.
-// What pickerFile() gives while the main window's list is empty.
-inline constexpr const char* kNoPickerFile = "Empty input";
-
 class PickerSettings {
   public:
     virtual ~PickerSettings() = default;
