@@ -1,12 +1,8 @@
 #include "page_render.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-
-#include "helper_command.h"
+#include <QImageReader>
 
 namespace {
 
@@ -14,33 +10,12 @@ QString translated(const char* text) {
     return QCoreApplication::translate("Rules", text);
 }
 
-// Runs the command and tells how it ended.
-PageRenderOutcome runHelper(const HelperCommand& command, int timeoutMs) {
-    PageRenderOutcome outcome;
-    outcome.helperPath = command.program;
-    if (!QFileInfo(command.program).isFile()) {
-        outcome.problem = PageRenderProblem::HelperMissing;
-        return outcome;
-    }
-    QProcess helper;
-    helper.start(command.program, command.arguments, QIODevice::ReadWrite);
-    if (!helper.waitForStarted(timeoutMs)) {
-        qWarning().noquote() << "The page helper could not be started:" << helper.errorString();
-        outcome.problem = PageRenderProblem::HelperNotStarted;
-        return outcome;
-    }
-    if (!helper.waitForFinished(timeoutMs)) {
-        outcome.problem = PageRenderProblem::TimedOut;
-        helper.kill();
-        helper.waitForFinished(1000);
-    } else if (helper.exitStatus() != QProcess::NormalExit) {
-        outcome.problem = PageRenderProblem::Crashed;
-    } else if (helper.exitCode() != 0) {
-        outcome.problem = PageRenderProblem::ExitCode;
-        outcome.exitCode = helper.exitCode();
-    }
-    helper.close();
-    return outcome;
+// Where a PDF file's header may stand: readers accept it within the first kilobyte.
+constexpr qint64 kPdfHeaderWindow = 1024;
+
+bool startsLikePdf(const QString& file) {
+    QFile input(file);
+    return input.open(QIODevice::ReadOnly) && input.read(kPdfHeaderWindow).contains("%PDF-");
 }
 
 }  // namespace
@@ -53,34 +28,27 @@ PageRenderFiles pageRenderFiles(const QString& pngBase) {
     return {base + QLatin1String("_pg_0001.png"), base + QLatin1String("_pg_0001.htm")};
 }
 
-PageRenderOutcome renderPage(const QString& workingDir, const QString& pdfFile, int page,
-                             const QString& pngBase, int timeoutMs) {
-    PageRenderOutcome outcome;
-    outcome.pdfFile = pdfFile;
-    if (pngBase.isEmpty()) {
-        outcome.problem = PageRenderProblem::NoOutputFolder;
-        return outcome;
+RenderedPage readRenderedPage(const PageRenderFiles& files) {
+    RenderedPage page;
+    QImageReader reader(files.image);
+    page.image = reader.read();
+    QFile layerFile(files.textLayer);
+    if (layerFile.open(QIODevice::ReadOnly)) {
+        QByteArray layer = layerFile.readAll();
+        const qsizetype zeroByte = layer.indexOf('\0');
+        if (zeroByte >= 0) {
+            layer.truncate(zeroByte);
+        }
+        page.textLayer = QString::fromUtf8(layer);
     }
-    const PageRenderFiles files = pageRenderFiles(pngBase);
-    QFile::remove(files.image);
-    QFile::remove(files.textLayer);
-
-    const QFileInfo pdfInfo(pdfFile);
-    if (!pdfInfo.isFile() || !pdfInfo.isReadable()) {
-        outcome.problem = PageRenderProblem::FileUnreadable;
-        return outcome;
-    }
-    const HelperCommand command = hevritPageCommand(workingDir, pdfFile, pngBase, page);
-    qDebug().noquote() << "PNG FILE CMD" << command.commandLine();
-    PageRenderOutcome run = runHelper(command, timeoutMs);
-    run.pdfFile = pdfFile;
-    return run;
+    return page;
 }
 
 QString pageNotShownText(const PageRenderOutcome& outcome) {
     QString reason;
     switch (outcome.problem) {
         case PageRenderProblem::None:
+        case PageRenderProblem::NoPageImage:
             reason = translated("the page helper wrote no readable page image.");
             break;
         case PageRenderProblem::NoOutputFolder:
@@ -102,8 +70,30 @@ QString pageNotShownText(const PageRenderOutcome& outcome) {
             reason = translated("the page helper crashed.");
             break;
         case PageRenderProblem::ExitCode:
-            reason = translated("the page helper ended with exit code %1.").arg(outcome.exitCode);
+            // The helper's exit code 1 says that it could not read the document at all.
+            reason =
+                outcome.exitCode == 1
+                    ? translated(
+                          "the page helper cannot read the file %1: it is not a PDF, "
+                          "it is damaged or it needs a password (exit code 1).")
+                          .arg(outcome.pdfFile)
+                    : translated("the page helper ended with exit code %1.").arg(outcome.exitCode);
             break;
     }
     return translated("The page cannot be shown: %1").arg(reason);
+}
+
+QString unknownPageCountText(const QString& pdfFile) {
+    const QString reason =
+        startsLikePdf(pdfFile)
+            ? translated(
+                  "the page count of %1 is not known: the information helper could not "
+                  "read it (it may be damaged or need a password).")
+                  .arg(pdfFile)
+            : translated("the file %1 is not a PDF file.").arg(pdfFile);
+    return translated("The page cannot be shown: %1").arg(reason);
+}
+
+QString renderingPageText(int page) {
+    return translated("Rendering page %1…").arg(page);
 }

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 
+// What PickerSettings::pickerFile() gives while the main window's list is empty.
+inline constexpr const char* kNoPickerFile = "Empty input";
+
 // What the rule picker reads from and writes to the program's settings store: the file and page
-// count the main window chose for it, and the folder in which the picture chooser opens. The
-// shell, which owns the store, provides it.
+// count the main window chose for it, the folder in which the picture chooser opens, and the
+// window's size from one start of the program to the next. The shell, which owns the store,
+// provides it.
 class PickerSettings {
   public:
     virtual ~PickerSettings() = default;
@@ -15,4 +20,7 @@ class PickerSettings {
     virtual QString pickerPageCount() const = 0;
     virtual QString pictureFolder() const = 0;
     virtual void setPictureFolder(const QString& folder) = 0;
+    // The size the window had when it was last closed; invalid when none was kept.
+    virtual QSize pickerSize() const = 0;
+    virtual void setPickerSize(const QSize& size) = 0;
 };

@@ -6,18 +6,20 @@
 #include <memory>
 #include <vector>
 
+#include "page_cache.h"
 #include "page_render.h"
 #include "picker_settings.h"
 #include "rule_exchange.h"
 #include "text_layer.h"
 
+class PageRenderer;
+class PageView;
 class QButtonGroup;
-class QLabel;
+class QHideEvent;
 class QMouseEvent;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QPushButton;
 class QScrollArea;
+class QShowEvent;
 class QTableWidget;
 class QWheelEvent;
 class UserDialogs;
@@ -30,7 +32,10 @@ class Rules;
 // every piece of its text, and turns clicked boxes into text rules (replacement text) or image
 // rules (a picture and its size). "Save" writes the rule file of the chosen kind and hands the
 // rows back through the RuleExchange; the main window then copies them into its position tables.
-// Made once and reused for every opening, so zoom, the file shown last and the table rows stay.
+// Made once and reused for every opening, so the file shown last and the table rows stay; each
+// opening shows the page's whole width. Pages are made by the page helper in the background: the
+// window stays usable meanwhile, a new page request replaces one under way, and the last pages
+// shown are kept, so that showing one again needs no new run.
 // Its slots are spread over three source files: page and zoom (rules.cpp), the text boxes over
 // the page (rules_overlay.cpp) and the rule tables (rules_editing.cpp).
 class Rules : public QDialog {
@@ -45,9 +50,10 @@ class Rules : public QDialog {
 
     double zoom() const { return zoomFactor; }
     const Subtext& lastPickedBox() const { return pickedBox; }
+    // A page is being made by the page helper.
+    bool isRendering() const;
 
   public slots:
-    void gethtmlinfo();
     void getTextPosition(QString sxml);
     Subtext getSubtextInfo(QString sRow);
     int getpos(QString sPos, QString sRow);
@@ -74,6 +80,9 @@ class Rules : public QDialog {
   protected:
     void mousePressEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     void placeOnFirstScreen();
@@ -83,10 +92,17 @@ class Rules : public QDialog {
     void setUpModeGroup();
 
     // Page and zoom.
+    void requestPage(int page);
+    void onPageRendered(const RenderedPage& page);
+    void onPageFailed(const PageRenderOutcome& outcome);
+    void displayPage(const RenderedPage& page);
     void showPage();
     void showPageMessage(const QString& message);
     void clearOverlay();
+    void layOutBoxes();
     void zoomBy(double step);
+    void zoomTo(double factor, const QPoint& anchor);
+    void fitWidth();
     void connectPageChange();
     void disconnectPageChange();
     int pageCount() const;
@@ -104,21 +120,26 @@ class Rules : public QDialog {
     UserDialogs* dialogs;
     std::unique_ptr<PickerSettings> settings;
 
-    // Display scale of the page image and the boxes over it; kept across pages and openings.
+    // Display scale of the page image and the boxes over it; kept across pages, set to the
+    // page's width when the first page of an opening is shown.
     double zoomFactor = 1.0;
+    // The first page shown after an opening is fitted to the width of the page area.
+    bool fitOnNextPage = false;
     QString pdfFile;
-    QString pageImageFile;
     // The file of the previous opening: rows are kept only while the same file is shown.
     QString shownFile;
     // How the last run of the page helper ended.
     PageRenderOutcome lastRender;
 
     QScrollArea* pageScroll = nullptr;
-    QLabel* pageLabel = nullptr;
+    PageView* pageView = nullptr;
     QPushButton* addButton = nullptr;
-    QNetworkAccessManager* network = nullptr;
-    // The text-layer request of the page shown; replies of earlier requests are dropped.
-    QNetworkReply* htmlReply = nullptr;
+    PageRenderer* renderer = nullptr;
+    // The page being made, under which it is kept when it comes.
+    PageKey requestedPage;
+    PageCache pageCache;
+    // What the wheel turned (with Ctrl, over the page) that has not yet zoomed.
+    int wheelZoomDelta = 0;
 
     // The page's text layer: its lines, the box of each line and the button over it (none for a
     // line without text).

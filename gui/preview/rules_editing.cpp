@@ -120,6 +120,8 @@ void Rules::appendImageRow(const QString& position, const QString& find, const Q
     table->setItem(row, 0, new QTableWidgetItem(position));
     table->setItem(row, 1, new QTableWidgetItem(find));
     auto* pictureButton = new QPushButton(imageFile);
+    // Return in the row's size fields must not open the picture chooser.
+    pictureButton->setAutoDefault(false);
     connect(pictureButton, &QPushButton::clicked, this, &Rules::setopenimage);
     table->setCellWidget(row, 2, pictureButton);
     int column = 3;

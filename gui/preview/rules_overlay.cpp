@@ -1,33 +1,16 @@
 // The rule picker's text boxes: the page's text layer read, one clickable button laid over each
-// box of it, and a click on a box offering "Add it to the table".
+// box of it (moved with the page at every zoom), and a click on a box offering "Add it to the
+// table".
 #include <QCursor>
-#include <QLabel>
 #include <QMouseEvent>
-#include <QNetworkReply>
 #include <QPushButton>
 #include <QToolTip>
 #include <algorithm>
 
 #include "box_overlay.h"
+#include "page_view.h"
 #include "page_zoom.h"
 #include "rules.h"
-
-void Rules::gethtmlinfo() {
-    QNetworkReply* reply = htmlReply;
-    // Only the reply of the page shown counts.
-    if (!reply || (sender() && sender() != reply)) {
-        return;
-    }
-    htmlReply = nullptr;
-    QByteArray layer = reply->readAll();
-    reply->deleteLater();
-    const qsizetype zeroByte = layer.indexOf('\0');
-    if (zeroByte >= 0) {
-        layer.truncate(zeroByte);
-    }
-    getTextPosition(QString::fromUtf8(layer));
-    drawlabels();
-}
 
 void Rules::getTextPosition(QString sxml) {
     textLines = pageTextLines(sxml);
@@ -66,10 +49,11 @@ void Rules::drawlabels() {
         if (!isPickableBox(textBoxes[i])) {
             continue;
         }
-        auto* button = new QPushButton(pageLabel);
+        auto* button = new QPushButton(pageView);
         button->setObjectName(QStringLiteral("textBoxButton"));
         button->setGeometry(scaledBox(textBoxes[i], zoomFactor));
         button->setFlat(true);
+        button->setAutoDefault(false);
         // A box never takes the keyboard focus: a page holds hundreds of them, and the scroll
         // area would jump to whichever one got it.
         button->setFocusPolicy(Qt::NoFocus);
@@ -77,6 +61,15 @@ void Rules::drawlabels() {
         button->show();
         connect(button, &QPushButton::clicked, this, &Rules::textmessagebox);
         boxButtons[i] = button;
+    }
+}
+
+void Rules::layOutBoxes() {
+    // The boxes are in the page's pixels at 150 dpi, the units of the image the view scales.
+    for (size_t i = 0; i < boxButtons.size(); ++i) {
+        if (boxButtons[i]) {
+            boxButtons[i]->setGeometry(scaledBox(textBoxes[i], zoomFactor));
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QTableWidget>
 
+#include "picker_geometry.h"
 #include "rule_exchange.h"
 #include "rules.h"
 #include "settings_store.h"
@@ -14,14 +15,14 @@
 
 namespace {
 
-// What "file/file" holds while the file list is empty.
-const char* const kEmptyInput = "Empty input";
+// The picker's window size as it was last closed, "1400x900".
+const QString kPickerSizeKey = QStringLiteral("picker/size");
 
 // The picker's settings in the program's settings store.
 class StoredPickerSettings : public PickerSettings {
   public:
     QString pickerFile() const override {
-        return readSetting(SettingsKeys::pickerFile, QString::fromLatin1(kEmptyInput));
+        return readSetting(SettingsKeys::pickerFile, QString::fromLatin1(kNoPickerFile));
     }
     QString pickerPageCount() const override {
         return readSetting(SettingsKeys::pickerPage, QStringLiteral("0"));
@@ -29,6 +30,12 @@ class StoredPickerSettings : public PickerSettings {
     QString pictureFolder() const override { return readSetting(SettingsKeys::pickerImageDir); }
     void setPictureFolder(const QString& folder) override {
         writeSetting(SettingsKeys::pickerImageDir, folder);
+    }
+    QSize pickerSize() const override {
+        return pickerSizeFromText(readSetting(kPickerSizeKey, QString()));
+    }
+    void setPickerSize(const QSize& size) override {
+        writeSetting(kPickerSizeKey, pickerSizeText(size));
     }
 };
 
@@ -79,7 +86,7 @@ void Process::createPicker() {
 void Process::enteroption() {
     const QTableWidget& fileList = *ui->inputfiletableWidget;
     if (fileList.rowCount() == 0) {
-        writeSetting(SettingsKeys::pickerFile, QString::fromLatin1(kEmptyInput));
+        writeSetting(SettingsKeys::pickerFile, QString::fromLatin1(kNoPickerFile));
         writeSetting(SettingsKeys::pickerPage, QStringLiteral("0"));
     } else {
         writeSetting(SettingsKeys::pickerFile, cellText(fileList, 0, 0));

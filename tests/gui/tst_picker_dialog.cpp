@@ -1,6 +1,7 @@
 // The rule picker as the main window opens it, with a stand-in page helper that hands out a
 // prepared page image and a hand-written text layer: layout, page buttons, zoom, picking boxes,
-// editing and saving rules, and taking them back into the main window.
+// editing and saving rules, the keys in its editors, pages it cannot show, and taking the rules
+// back into the main window.
 #include <QAction>
 #include <QFile>
 #include <QGuiApplication>
@@ -16,6 +17,10 @@
 #include <QtTest>
 #include <functional>
 
+#include "box_overlay.h"
+#include "page_view.h"
+#include "page_zoom.h"
+#include "picker_fixture.h"
 #include "process.h"
 #include "rule_exchange.h"
 #include "rules.h"
@@ -24,102 +29,7 @@
 #include "settings_store.h"
 #include "test_environment.h"
 
-namespace {
-
-// Stands in for the page helper: records its arguments, copies "page.png" and "page.htm" of the
-// working directory (when there) to the names the real helper writes, and ends with the code in
-// "exit".
-const char* const kFakeHelper =
-    "#!/bin/sh\n"
-    "dir=$PWD\n"
-    "echo \"$@\" >> \"$dir/calls.txt\"\n"
-    "base=\"${3%.png}\"\n"
-    "[ -f \"$dir/page.png\" ] && cp \"$dir/page.png\" \"${base}_pg_0001.png\"\n"
-    "[ -f \"$dir/page.htm\" ] && cp \"$dir/page.htm\" \"${base}_pg_0001.htm\"\n"
-    "exit $(cat \"$dir/exit\" 2>/dev/null || echo 0)\n";
-
-// Four words, then the frame lines the real helper writes after them.
-const char* const kLayer =
-    "<span class=\"w\" style=\"left:72;top:140;width:210;height:12\">Total</span>\n"
-    "<span class=\"w\" style=\"left:100;top:40;width:200;height:20\">A&amp;B</span>\n"
-    "<span class=\"w\" style=\"left:10;top:200;width:50;height:12\">a:b</span>\n"
-    "<span class=\"w\" style=\"left:10;top:250;width:60;height:12\">Date:</span>\n"
-    "<html><head><style>span.w{position:absolute}</style></head><body>\n"
-    "</body></html>\n";
-
-const QPoint kTotal(72, 140);
-const QPoint kAmpersand(100, 40);
-const QPoint kColonInside(10, 200);
-const QPoint kDate(10, 250);
-
-void writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-QStringList column(const QTableWidget& table, int col) {
-    QStringList texts;
-    for (int row = 0; row < table.rowCount(); ++row) {
-        texts << (table.item(row, col) ? table.item(row, col)->text() : QString());
-    }
-    return texts;
-}
-
-template <typename T>
-T* child(const QObject& parent, const char* name) {
-    T* found = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!found) {
-        qWarning("no child named %s", name);
-    }
-    return found;
-}
-
-QPushButton* button(const QObject& parent, const char* name) {
-    return child<QPushButton>(parent, name);
-}
-
-QTableWidget* table(const QObject& parent, const char* name) {
-    return child<QTableWidget>(parent, name);
-}
-
-template <typename T>
-T* cell(const QObject& parent, const char* tableName, int row, int col) {
-    return qobject_cast<T*>(table(parent, tableName)->cellWidget(row, col));
-}
-
-QList<QPushButton*> boxButtons(const Rules& rules) {
-    return rules.findChildren<QPushButton*>(QStringLiteral("textBoxButton"));
-}
-
-void waitForBoxes(const Rules& rules) {
-    QVERIFY(QTest::qWaitFor([&rules] { return boxButtons(rules).size() == 4; }));
-}
-
-QPushButton* box(const Rules& rules, QPoint topLeft) {
-    for (QPushButton* boxButton : boxButtons(rules)) {
-        if (boxButton->pos() == topLeft) {
-            return boxButton;
-        }
-    }
-    qWarning("no box at %d,%d", topLeft.x(), topLeft.y());
-    return nullptr;
-}
-
-// Clicks the box at topLeft and "Add it to the table".
-void pick(const Rules& rules, QPoint topLeft) {
-    QPushButton* clicked = box(rules, topLeft);
-    QVERIFY(clicked);
-    clicked->click();
-    button(rules, "addButton")->click();
-}
-
-}  // namespace
+using namespace pickerfixture;
 
 class PickerDialogTest : public QObject {
     Q_OBJECT
@@ -128,7 +38,7 @@ class PickerDialogTest : public QObject {
     void init();
     void cleanup();
 
-    void newPicker_isCentred895x539WithTextModeAndSaveDisabled();
+    void newPicker_opensCentredWithinTheScreenWithTextModeAndSaveDisabled();
     void emptyFileList_opensWithEmptyInputAndEverythingDisabled();
     void pageButtons_followThePageShown_data();
     void pageButtons_followThePageShown();
@@ -142,74 +52,47 @@ class PickerDialogTest : public QObject {
     void unsavableRow_warnsAndStaysOpenChangingNothing();
     void textSave_handsBackMoreThan200RowsAndWritesUtf8Lines();
     void reopening_keepsRowsOfSameFileOnlyAndCancelChangesNothing();
-    void pageWithoutImage_saysWhyAndOffersNoBoxes_data();
-    void pageWithoutImage_saysWhyAndOffersNoBoxes();
+    void returnInATableEditor_keepsTheEditAndPressesNoButton();
+    void pageWithoutImage_saysWhyAndShowsNoEarlierPage_data();
+    void pageWithoutImage_saysWhyAndShowsNoEarlierPage();
 
   private:
-    QString listPdf(int pages);
-    // Opens the picker through "Settings"; `act` works on the open dialog, whose result is what
-    // the modal run returns.
-    void openPicker(const std::function<void(Rules&)>& act);
-    QStringList helperCalls() const;
+    QString listPdf(int pages) { return harness.listPdf(pages); }
+    void openPicker(const std::function<void(Rules&)>& act) { harness.openPicker(act); }
+    QStringList helperCalls() const { return harness.helperCalls(); }
 
+    PickerHarness harness;
+    // Shorthands for the harness's.
     QString dir;
-    std::shared_ptr<DialogScript> script;
-    std::unique_ptr<Process> window;
+    DialogScript* script = nullptr;
+    Process* window = nullptr;
 };
 
 void PickerDialogTest::init() {
-    dir = TestEnvironment::instance()->enterFreshWorkDir(QStringLiteral("picker"));
-    TestEnvironment::writeStandInProgram(QStringLiteral("Hevrit.dll"), kFakeHelper);
-    QImage page(400, 300, QImage::Format_RGB32);
-    page.fill(Qt::white);
-    QVERIFY(page.save(dir + QStringLiteral("/page.png")));
-    writeBytes(dir + QStringLiteral("/page.htm"), kLayer);
-    RuleExchange::shared() = RuleExchange();
-    script = std::make_shared<DialogScript>();
-    window = std::make_unique<Process>(std::make_unique<ScriptedDialogs>(script));
+    harness.setUp(QStringLiteral("picker"));
+    dir = harness.dir;
+    script = harness.script.get();
+    window = harness.window.get();
 }
 
 void PickerDialogTest::cleanup() {
-    window.reset();
+    harness.tearDown();
 }
 
-QString PickerDialogTest::listPdf(int pages) {
-    const QString path = dir + QStringLiteral("/doc%1.pdf").arg(pages);
-    writeMinimalPdf(path, pages);
-    QTableWidget* files = table(*window, "inputfiletableWidget");
-    files->setRowCount(1);
-    files->setItem(0, 0, new QTableWidgetItem(path));
-    files->setItem(0, 1, new QTableWidgetItem(QString::number(pages)));
-    return path;
-}
-
-void PickerDialogTest::openPicker(const std::function<void(Rules&)>& act) {
-    script->onModal = [act](QDialog& dialog) {
-        act(*qobject_cast<Rules*>(&dialog));
-        return dialog.result();
-    };
-    window->enteroption();
-}
-
-QStringList PickerDialogTest::helperCalls() const {
-    const QString calls = dir + QStringLiteral("/calls.txt");
-    return QFile::exists(calls)
-               ? QString::fromUtf8(readBytes(calls)).split(QLatin1Char('\n'), Qt::SkipEmptyParts)
-               : QStringList();
-}
-
-void PickerDialogTest::newPicker_isCentred895x539WithTextModeAndSaveDisabled() {
+void PickerDialogTest::newPicker_opensCentredWithinTheScreenWithTextModeAndSaveDisabled() {
     const Rules& rules = *window->findChild<Rules*>();
-    QCOMPARE(rules.size(), QSize(895, 539));
+    // As large as a page's width asks for, within the screen and centred on it.
+    const QRect screen = QGuiApplication::screens().first()->availableGeometry();
+    QVERIFY2(rules.width() >= std::min(1240, screen.width() * 9 / 10) &&
+                 rules.height() >= screen.height() * 8 / 10,
+             qPrintable(QStringLiteral("%1x%2").arg(rules.width()).arg(rules.height())));
+    QVERIFY(rules.height() <= screen.height());
+    QCOMPARE(QRect(rules.pos(), rules.size()).center(), screen.center());
     QCOMPARE(rules.windowTitle(), QStringLiteral("Settings"));
-    const QRect screen = QGuiApplication::screens().first()->geometry();
-    QCOMPARE(rules.pos(), QPoint((screen.left() + screen.right()) / 2 - 894 / 2,
-                                 (screen.top() + screen.bottom()) / 2 - 538 / 2));
     const Qt::WindowFlags buttons =
         Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
     QCOMPARE(rules.windowFlags() & buttons, buttons);
     QVERIFY(!rules.windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
-
     QVERIFY(child<QRadioButton>(rules, "radioButton_text")->isChecked());
     QVERIFY(table(rules, "tableWidget_rule")->isEnabled());
     QVERIFY(!table(rules, "tableWidget_rule_image")->isEnabled());
@@ -265,8 +148,10 @@ void PickerDialogTest::pageButtons_followThePageShown() {
         QCOMPARE(child<QSpinBox>(rules, "spinBox_pagenumber")->maximum(), pages);
         QCOMPARE(child<QLabel>(rules, "label_pagenumber")->text(),
                  QStringLiteral("/%1").arg(pages));
+        QVERIFY(waitForBoxes(rules));
         for (int click = 0; click < nextClicks; ++click) {
             button(rules, "pushButton_up")->click();
+            QVERIFY(waitForBoxes(rules));
         }
         QCOMPARE(child<QSpinBox>(rules, "spinBox_pagenumber")->value(), 1 + nextClicks);
         QTEST(button(rules, "pushButton_down")->isEnabled(), "previousEnabled");
@@ -283,34 +168,37 @@ void PickerDialogTest::pageButtons_followThePageShown() {
 void PickerDialogTest::zoomOut_threeClicksScalePageAndBoxesBy1_953125() {
     listPdf(1);
     openPicker([](Rules& rules) {
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
+        const double opened = rules.zoom();
         for (int click = 0; click < 3; ++click) {
             button(rules, "pushButton_zoomout")->click();
         }
-        QCOMPARE(rules.zoom(), 1.953125);
-        waitForBoxes(rules);
-        QCOMPARE(child<QLabel>(rules, "pageLabel")->pixmap().size(), QSize(781, 585));
-        QVERIFY(box(rules, QPoint(140, 273)));
-        QCOMPARE(box(rules, QPoint(140, 273))->size(), QSize(410, 23));
-        // Clicks beyond the largest factor change nothing.
-        for (int click = 0; click < 20; ++click) {
+        QCOMPARE(rules.zoom(), opened * 1.953125);
+        QCOMPARE(pageView(rules)->size(),
+                 scaledPageSize(QSize(kPageWidth, kPageHeight), opened * 1.953125));
+        QVERIFY(box(rules, kTotal));
+        // Clicks beyond the largest factor stop at it.
+        for (int click = 0; click < 30; ++click) {
             button(rules, "pushButton_zoomout")->click();
         }
-        QVERIFY(rules.zoom() <= 8.0 && rules.zoom() > 8.0 / 1.25);
+        QCOMPARE(rules.zoom(), 8.0);
+        QCOMPARE(pageView(rules)->size(), QSize(kPageWidth * 8, kPageHeight * 8));
+        QCOMPARE(box(rules, kTotal)->geometry(), QRect(576, 1120, 1680, 96));
     });
 }
 
 void PickerDialogTest::clickedBox_offersAddButtonBesideItUntilAPressElsewhere() {
     listPdf(1);
     openPicker([](Rules& rules) {
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
         box(rules, kAmpersand)->click();
         QPushButton* addButton = button(rules, "addButton");
         QVERIFY(addButton->isVisible());
         QCOMPARE(addButton->text(), QStringLiteral("Add it to the table"));
-        QCOMPARE(addButton->geometry(), QRect(300, 40, 121, 23));
+        QCOMPARE(addButton->geometry(), addButtonGeometry(scaledBox(kAmpersand, rules.zoom())));
         QCOMPARE(rules.lastPickedBox().text, QStringLiteral("A&B"));
-        QTest::mousePress(child<QLabel>(rules, "pageLabel"), Qt::LeftButton, {}, QPoint(390, 290));
+        // Beside every box at any factor.
+        QTest::mousePress(pageView(rules), Qt::LeftButton, {}, QPoint(4, 4));
         QVERIFY(!addButton->isVisible());
     });
 }
@@ -318,7 +206,7 @@ void PickerDialogTest::clickedBox_offersAddButtonBesideItUntilAPressElsewhere() 
 void PickerDialogTest::addingBoxes_keepsOneRowPerPositionAndNewRowOnAnotherPage() {
     listPdf(5);
     openPicker([](Rules& rules) {
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
         pick(rules, kTotal);
         pick(rules, kTotal);
         for (const char* name : {"tableWidget_rule", "tableWidget_rule_image"}) {
@@ -335,7 +223,7 @@ void PickerDialogTest::addingBoxes_keepsOneRowPerPositionAndNewRowOnAnotherPage(
         QVERIFY(button(rules, "pushButton_save")->isEnabled());
 
         button(rules, "pushButton_up")->click();
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
         pick(rules, kTotal);
         for (const char* name : {"tableWidget_rule", "tableWidget_rule_image"}) {
             QCOMPARE(column(*table(rules, name), 0),
@@ -347,9 +235,9 @@ void PickerDialogTest::addingBoxes_keepsOneRowPerPositionAndNewRowOnAnotherPage(
 void PickerDialogTest::deleteSelectedRules_removesRows1And2OfFour() {
     listPdf(1);
     openPicker([](Rules& rules) {
-        waitForBoxes(rules);
-        for (QPoint topLeft : {kTotal, kAmpersand, kColonInside, kDate}) {
-            pick(rules, topLeft);
+        QVERIFY(waitForBoxes(rules));
+        for (const Subtext& word : {kTotal, kAmpersand, kColonInside, kDate}) {
+            pick(rules, word);
         }
         for (const char* name : {"tableWidget_rule", "tableWidget_rule_image"}) {
             QTableWidget* rows = table(rules, name);
@@ -384,7 +272,7 @@ void PickerDialogTest::imageSave_writesBoxSizeUnlessTypedPositive() {
     script->fileAnswers << picture;
     writeBytes(runFolderFile(QStringLiteral("rules.txt")), "untouched\r\n");
     openPicker([&](Rules& rules) {
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
         child<QRadioButton>(rules, "radioButton_image")->click();
         QVERIFY(table(rules, "tableWidget_rule_image")->isEnabled());
         QVERIFY(!table(rules, "tableWidget_rule")->isEnabled());
@@ -412,19 +300,19 @@ void PickerDialogTest::imageSave_writesBoxSizeUnlessTypedPositive() {
 
 void PickerDialogTest::unsavableRow_warnsAndStaysOpenChangingNothing_data() {
     QTest::addColumn<bool>("imageMode");
-    QTest::addColumn<QPoint>("picked");
+    QTest::addColumn<QString>("picked");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("text");
-    QTest::newRow("image row without picture") << true << kTotal << QStringLiteral("No image")
+    QTest::newRow("image row without picture") << true << kTotal.text << QStringLiteral("No image")
                                                << QStringLiteral("Please specify some image");
     QTest::newRow("find text with inner colon")
-        << false << kColonInside << QStringLiteral("Rule cannot be saved")
+        << false << kColonInside.text << QStringLiteral("Rule cannot be saved")
         << QStringLiteral("for \"a:b\" cannot be saved");
 }
 
 void PickerDialogTest::unsavableRow_warnsAndStaysOpenChangingNothing() {
     QFETCH(bool, imageMode);
-    QFETCH(QPoint, picked);
+    QFETCH(QString, picked);
     QFETCH(QString, text);
     listPdf(1);
     const QString ruleFile =
@@ -432,9 +320,9 @@ void PickerDialogTest::unsavableRow_warnsAndStaysOpenChangingNothing() {
     writeBytes(ruleFile, "untouched\r\n");
     bool stayedOpen = false;
     openPicker([&](Rules& rules) {
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
         child<QRadioButton>(rules, imageMode ? "radioButton_image" : "radioButton_text")->click();
-        pick(rules, picked);
+        pick(rules, picked == kTotal.text ? kTotal : kColonInside);
         button(rules, "pushButton_save")->click();
         stayedOpen = rules.isVisible();
     });
@@ -459,7 +347,7 @@ void PickerDialogTest::textSave_handsBackMoreThan200RowsAndWritesUtf8Lines() {
     int rowsHandedIn = 0;
     openPicker([&](Rules& rules) {
         rowsHandedIn = table(rules, "tableWidget_rule")->rowCount();
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
         pick(rules, kAmpersand);
         pick(rules, kDate);
         cell<QLineEdit>(rules, "tableWidget_rule", 250, 2)->setText(QStringLiteral("Ünï & Co"));
@@ -481,7 +369,7 @@ void PickerDialogTest::textSave_handsBackMoreThan200RowsAndWritesUtf8Lines() {
 void PickerDialogTest::reopening_keepsRowsOfSameFileOnlyAndCancelChangesNothing() {
     listPdf(1);
     openPicker([](Rules& rules) {
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
         pick(rules, kTotal);
         button(rules, "pushButton_save")->click();
     });
@@ -490,7 +378,7 @@ void PickerDialogTest::reopening_keepsRowsOfSameFileOnlyAndCancelChangesNothing(
     int rowsOnOpening = -1;
     openPicker([&](Rules& rules) {
         rowsOnOpening = table(rules, "tableWidget_rule")->rowCount();
-        waitForBoxes(rules);
+        QVERIFY(waitForBoxes(rules));
         pick(rules, kDate);
         rules.reject();
     });
@@ -502,32 +390,88 @@ void PickerDialogTest::reopening_keepsRowsOfSameFileOnlyAndCancelChangesNothing(
     QCOMPARE(column(*textRules, 1), QStringList{"Total"});
 }
 
-void PickerDialogTest::pageWithoutImage_saysWhyAndOffersNoBoxes_data() {
-    QTest::addColumn<QString>("removed");
-    QTest::addColumn<QString>("exitCode");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("helper writes nothing") << "page.png page.htm"
-                                           << "0"
-                                           << "no readable page image";
-    QTest::newRow("helper exits with 3") << "page.png page.htm"
-                                         << "3"
-                                         << "exit code 3";
-    QTest::newRow("helper missing") << "Hevrit.dll"
-                                    << "0"
-                                    << "Hevrit.dll is missing";
-    QTest::newRow("file missing") << "doc1.pdf"
-                                  << "0"
-                                  << "doc1.pdf cannot be read";
+void PickerDialogTest::returnInATableEditor_keepsTheEditAndPressesNoButton() {
+    listPdf(1);
+    script->fileAnswers << dir + QStringLiteral("/logo.png");
+    openPicker([this](Rules& rules) {
+        QVERIFY(waitForBoxes(rules));
+        pick(rules, kTotal);
+        const double zoom = rules.zoom();
+        auto* replacement = cell<QLineEdit>(rules, "tableWidget_rule", 0, 2);
+        replacement->setFocus();
+        QTest::keyClicks(replacement, QStringLiteral("Sum"));
+        QTest::keyClick(replacement, Qt::Key_Return);
+        QCOMPARE(replacement->text(), QStringLiteral("Sum"));
+
+        // A clicked picture button does not become the one that Return presses.
+        child<QRadioButton>(rules, "radioButton_image")->click();
+        cell<QPushButton>(rules, "tableWidget_rule_image", 0, 2)->click();
+        auto* width = cell<QLineEdit>(rules, "tableWidget_rule_image", 0, 3);
+        width->setFocus();
+        QTest::keyClicks(width, QStringLiteral("40"));
+        QTest::keyClick(width, Qt::Key_Return);
+        QTest::keyClick(width, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(width->text(), QStringLiteral("40"));
+
+        QCOMPARE(rules.zoom(), zoom);
+        QCOMPARE(script->captions, QStringList{"Add Image"});
+        QVERIFY(rules.isVisible());
+        QCOMPARE(rules.result(), 0);
+        for (const QPushButton* pushButton : rules.findChildren<QPushButton*>()) {
+            QVERIFY2(!pushButton->isDefault() && !pushButton->autoDefault(),
+                     qPrintable(pushButton->objectName() + pushButton->text()));
+        }
+    });
 }
 
-void PickerDialogTest::pageWithoutImage_saysWhyAndOffersNoBoxes() {
+void PickerDialogTest::pageWithoutImage_saysWhyAndShowsNoEarlierPage_data() {
+    QTest::addColumn<QString>("removed");
+    QTest::addColumn<QString>("exitCode");
+    QTest::addColumn<QByteArray>("fileBytes");
+    QTest::addColumn<QString>("pageCell");
+    QTest::addColumn<QString>("reason");
+    const QByteArray pdf;
+    QTest::newRow("helper writes nothing") << "page.png page.htm"
+                                           << "0" << pdf << "2"
+                                           << "no readable page image";
+    QTest::newRow("helper exits with 3") << "page.png page.htm"
+                                         << "3" << pdf << "2"
+                                         << "exit code 3";
+    QTest::newRow("helper cannot read the file") << ""
+                                                 << "1" << pdf << "2"
+                                                 << "doc2.pdf: it is not a PDF, it is damaged";
+    QTest::newRow("helper missing") << "Hevrit.dll"
+                                    << "0" << pdf << "2"
+                                    << "Hevrit.dll is missing";
+    QTest::newRow("file missing") << "doc2.pdf"
+                                  << "0" << pdf << "2"
+                                  << "doc2.pdf cannot be read";
+    // The page-count pass leaves the "Page" cell empty for a file it cannot read.
+    QTest::newRow("not a PDF, no page count")
+        << ""
+        << "0" << QByteArray("PK\x03\x04 a zip file renamed") << ""
+        << "doc2.pdf is not a PDF file";
+    QTest::newRow("PDF without page count")
+        << ""
+        << "0" << QByteArray("%PDF-1.7\n damaged") << ""
+        << "doc2.pdf is not known: the information helper could not read it";
+}
+
+void PickerDialogTest::pageWithoutImage_saysWhyAndShowsNoEarlierPage() {
     QFETCH(QString, removed);
     QFETCH(QString, exitCode);
+    QFETCH(QByteArray, fileBytes);
+    QFETCH(QString, pageCell);
     QFETCH(QString, reason);
     listPdf(1);
-    // A first opening leaves a page and its layer behind.
-    openPicker([](Rules& rules) { waitForBoxes(rules); });
-    for (const QString& file : removed.split(QLatin1Char(' '))) {
+    // A first opening shows a page of another file.
+    openPicker([](Rules& rules) { QVERIFY(waitForBoxes(rules)); });
+    const QString second = listPdf(2);
+    if (!fileBytes.isEmpty()) {
+        writeBytes(second, fileBytes);
+    }
+    harness.listFile(second, pageCell);
+    for (const QString& file : removed.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
         // The helper lies beside the test program, the rest in the working directory.
         const QString folder =
             file == QLatin1String("Hevrit.dll") ? TestEnvironment::programDir() : dir;
@@ -535,11 +479,15 @@ void PickerDialogTest::pageWithoutImage_saysWhyAndOffersNoBoxes() {
     }
     writeBytes(dir + QStringLiteral("/exit"), exitCode.toLatin1());
     openPicker([&](Rules& rules) {
-        const QLabel* page = child<QLabel>(rules, "pageLabel");
-        QVERIFY(page->pixmap().isNull());
-        QVERIFY2(page->text().startsWith(QStringLiteral("The page cannot be shown")) &&
-                     page->text().contains(reason),
-                 qPrintable(page->text()));
+        const PageView* page = pageView(rules);
+        QVERIFY(!page->hasImage());
+        QVERIFY(QTest::qWaitFor([&] { return !rules.isRendering(); }));
+        QVERIFY(!page->hasImage());
+        QVERIFY2(page->message().startsWith(QStringLiteral("The page cannot be shown")) &&
+                     page->message().contains(reason),
+                 qPrintable(page->message()));
+        QCOMPARE(child<QLabel>(rules, "label_pagenumber")->text(),
+                 pageCell.isEmpty() ? QStringLiteral("/0") : QStringLiteral("/2"));
         QTest::qWait(50);
         QVERIFY(boxButtons(rules).isEmpty());
     });

@@ -8,12 +8,13 @@
 class QProcess;
 class QTimer;
 
-// One child program of a batch at a time (the engine or the page helper). It owns its process,
-// reads everything the program prints (both channels merged) and reports by signal; it reports
-// a program that cannot be started from the event loop, so that a failure inside start() never
-// nests the batch's next step into the call that started this one. A program that runs longer
-// than its time limit is stopped and reported, so that a hanging program cannot hold a batch
-// (and the window's locked controls) for ever.
+// One child program at a time (the engine or a helper, for a batch or the rule picker), never
+// waited for on the calling thread. It owns its process, reads everything the program prints
+// (both channels merged) and reports by signal; it reports a program that cannot be started from
+// the event loop, so that a failure inside start() never nests the caller's next step into the
+// call that started this one. A program that runs longer than its time limit is stopped and
+// reported, so that a hanging program cannot hold a batch (and the window's locked controls) for
+// ever.
 class ChildRun : public QObject {
     Q_OBJECT
 
