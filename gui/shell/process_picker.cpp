@@ -15,9 +15,6 @@
 
 namespace {
 
-// The picker's window size as it was last closed, "1400x900".
-const QString kPickerSizeKey = QStringLiteral("picker/size");
-
 // The picker's settings in the program's settings store.
 class StoredPickerSettings : public PickerSettings {
   public:
@@ -32,10 +29,10 @@ class StoredPickerSettings : public PickerSettings {
         writeSetting(SettingsKeys::pickerImageDir, folder);
     }
     QSize pickerSize() const override {
-        return pickerSizeFromText(readSetting(kPickerSizeKey, QString()));
+        return pickerSizeFromText(readSetting(SettingsKeys::pickerSize, QString()));
     }
     void setPickerSize(const QSize& size) override {
-        writeSetting(kPickerSizeKey, pickerSizeText(size));
+        writeSetting(SettingsKeys::pickerSize, pickerSizeText(size));
     }
 };
 

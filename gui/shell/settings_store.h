@@ -13,6 +13,8 @@ inline const QString imageFileDir = QStringLiteral("dir/imagefile");
 inline const QString pickerImageDir = QStringLiteral("dir/image");
 inline const QString pickerFile = QStringLiteral("file/file");
 inline const QString pickerPage = QStringLiteral("file/page");
+// The picker's window size as it was last closed, "1400x900".
+inline const QString pickerSize = QStringLiteral("picker/size");
 // The main window as the user left it.
 inline const QString windowGeometry = QStringLiteral("window/geometry");
 inline const QString windowSplitter = QStringLiteral("window/splitter");
