@@ -41,15 +41,18 @@ struct MatchedRecord {
 // The records of the open page that stand at the rule's place and hold `find`, each with the
 // occurrences that stood at the rule's place on the page the rule was written against.
 // `onPage` tells whether any record holds `find`.
-std::vector<MatchedRecord> matchRecords(PDF* pdf, TPDFStack& record, int left, int top, int width,
-                                        int height, const std::string& find, bool& onPage) {
+std::vector<MatchedRecord> matchRecords(PDF* pdf, int left, int top, int width, int height,
+                                        const std::string& find, bool& onPage) {
     const double pageHeight = pdfGetPageHeight(pdf);
     std::vector<MatchedRecord> matches;
-    while (pdfGetPageText(pdf, &record) == 1) {
-        if (record.text.find(find) == std::string::npos) {
-            continue;
-        }
-        onPage = true;
+    std::vector<size_t> holding;
+    if (pdfFindRecordsHolding(pdf, find.c_str(), &holding) <= 0) {
+        return matches;
+    }
+    onPage = true;
+    for (size_t index : holding) {
+        TPDFStack record;
+        if (pdfGetPageRecord(pdf, index, &record) != 1) continue;
         const RecordGeometry geometry = MeasureRecord(record);
         if (!RecordMatchesRule(geometry, pageHeight, top, width, height)) {
             continue;
@@ -196,7 +199,7 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
     TextAtRule seen;
     if (pdfInitStack(pdf, &record) == 1) {
         std::vector<MatchedRecord> matches =
-            matchRecords(pdf, record, left, top, width, height, find, onPage);
+            matchRecords(pdf, left, top, width, height, find, onPage);
         bool anyAtPlace = false;
         for (const MatchedRecord& match : matches) {
             anyAtPlace = anyAtPlace || !match.atPlace.empty();
@@ -207,8 +210,8 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
         if (!anyAtPlace) {
             overRecords = matchOverRecords(pdf, left, top, width, height, find, onPage);
         }
-        // Records whose text changed: another occurrence in one of them is replaced once the
-        // page has been written, since each edit starts from the text as first read.
+        // Records whose text changed: another occurrence in one of them is found again once
+        // the others are replaced, in the records as they read then.
         std::set<size_t> editedRecords;
         for (const MatchedOverRecords& match : overRecords) {
             if (std::any_of(match.text.spans.begin(), match.text.spans.end(),
@@ -255,15 +258,8 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
                 missingGlyph = MissingGlyphReason(fontName, character);
             }
         }
-        if (replaced != 0) {
-            pdfFlushPageContent(pdf, &record);
-        }
     }
     if (replaced != 0) {
-        if (pdfEndPage(pdf) != 1) {
-            explain(whyNot, "the changed page could not be written");
-            return -1;
-        }
         // Each occurrence put off is taken by a rule narrowed to where it stood along its line.
         for (const MatchedOverRecords& later : deferred) {
             int narrowLeft = left, narrowTop = top, narrowWidth = width, narrowHeight = height;
@@ -274,13 +270,8 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
                 narrowTop = static_cast<int>(std::floor(later.text.box[1]));
                 narrowHeight = static_cast<int>(std::ceil(later.text.box[3])) - narrowTop;
             }
-            const int again = ReplaceMatchingText(pdf, page, narrowLeft, narrowTop, narrowWidth,
-                                                  narrowHeight, find, replace);
-            if (again < 0) {
-                explain(whyNot, "the changed page could not be written");
-                return -1;
-            }
-            if (again == 0) pdfEndPage(pdf);  // it left the page open for a fallback
+            ReplaceMatchingText(pdf, page, narrowLeft, narrowTop, narrowWidth, narrowHeight, find,
+                                replace);
         }
         return replaced;
     }
@@ -310,13 +301,11 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     // The font comes first, and it must show the whole text: without it the page is left as it
     // was, rather than losing its old text and showing a part of the new one or nothing.
     if (pdfSetFontA(pdf, "Arial", 0, size, 1, 2) != 1) {
-        pdfEndPage(pdf);
         explain(whyNot, "the fallback font cannot be loaded");
         return 0;
     }
     std::string character;
     if (pdfGetMissingGlyph(pdf, nullptr, replace.c_str(), &character, nullptr) == 1) {
-        pdfEndPage(pdf);
         explain(whyNot, MissingGlyphReason(std::string(), character));
         return 0;
     }
@@ -326,7 +315,6 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     const int removedCount = pdfRemoveTextInAreaAndSpans(
         pdf, left, top, width, height, knownLine ? &found->word : nullptr, &removed);
     if (removedCount < 0) {
-        pdfEndPage(pdf);
         explain(whyNot, "the old text could not be removed");
         return -1;
     }
@@ -347,12 +335,7 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     // The old text is gone from the content by now: a new text that is not drawn, or a page that
     // is not written, would lose it, so the run must not go on to write the document.
     if (!drawn) {
-        pdfEndPage(pdf);
         explain(whyNot, "the new text could not be written");
-        return -1;
-    }
-    if (pdfEndPage(pdf) != 1) {
-        explain(whyNot, "the changed page could not be written");
         return -1;
     }
     return 1;
@@ -374,7 +357,6 @@ int ApplyTextRule(EditContext& context, int page, int left, int top, int width, 
         outcome.outcome = RuleOutcome::OwnFont;
     } else if (pdfFormFieldShowsTextAt(pdf, left, top, width, height, find.c_str()) == 1) {
         // The fallback would write under the field, which goes on showing the old value.
-        pdfEndPage(pdf);
         outcome.reason =
             "the text at this place is a form field's value, which rules do not change";
     } else {

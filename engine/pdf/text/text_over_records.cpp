@@ -30,12 +30,11 @@ struct RecordLine {
 };
 
 const PageGlyph& firstGlyph(const PageGlyphs& page, std::size_t record) {
-    return page.glyphs()[page.records()[record].firstGlyph];
+    return page.records()[record].glyphs.front();
 }
 
 const PageGlyph& lastGlyph(const PageGlyphs& page, std::size_t record) {
-    const RecordLayout& layout = page.records()[record];
-    return page.glyphs()[layout.firstGlyph + layout.glyphCount - 1];
+    return page.records()[record].glyphs.back();
 }
 
 std::vector<RecordLine> recordLines(const PageGlyphs& page) {
@@ -47,9 +46,8 @@ std::vector<RecordLine> recordLines(const PageGlyphs& page) {
         if (line.records.size() > 1) lines.push_back(std::move(line));
         line = RecordLine();
     };
-    for (std::size_t r = 0; r < page.records().size(); ++r) {
+    for (std::size_t r : page.recordsWithGlyphs()) {
         const RecordLayout& layout = page.records()[r];
-        if (layout.glyphCount == 0) continue;
         if (!layout.acrossLine) {
             finish();
             continue;
@@ -148,9 +146,7 @@ TextOverRecords occurrence(const PageGlyphs& page, const std::vector<Unit>& unit
     }
     bool any = false;
     for (const RecordSpan& span : found.spans) {
-        const RecordLayout& layout = page.records()[span.record];
-        for (std::size_t g = layout.firstGlyph; g < layout.firstGlyph + layout.glyphCount; ++g) {
-            const PageGlyph& glyph = page.glyphs()[g];
+        for (const PageGlyph& glyph : page.records()[span.record].glyphs) {
             if (glyph.textEnd <= span.begin || glyph.textBegin >= span.end) continue;
             if (!any) std::copy(glyph.box, glyph.box + 4, found.box);
             any = true;

@@ -20,7 +20,7 @@ struct Piece {
 };
 
 std::string rawToken(const TextShow& show, std::uint32_t token) {
-    const ParsedContent& content = *show.scope->content;
+    const ParsedContent& content = show.tokens();
     return std::string(content.text(content.tokens()[token]));
 }
 
@@ -35,9 +35,9 @@ std::string glyphBytes(const ShowElement& element, std::uint32_t glyphIndex) {
 // The operator written with its pieces. A single string keeps the operator as it was (with
 // its other operands); anything else becomes a TJ array, after the line move and spacings that
 // ' and " imply.
-std::string writeOperator(const TextShow& show, const std::vector<Piece>& pieces) {
-    const ParsedContent& content = *show.scope->content;
-    const Operation& op = content.operations()[show.operation];
+std::string writeShowOperator(const TextShow& show, const std::vector<Piece>& pieces) {
+    const ParsedContent& content = show.tokens();
+    const Operation& op = content.operations()[show.tokenOperation()];
     auto pieceText = [&](const Piece& p) {
         if (p.unchanged) return rawToken(show, p.token);
         return p.isString ? encodeStringToken(p.bytes) : p.bytes;
@@ -67,6 +67,11 @@ std::string writeOperator(const TextShow& show, const std::vector<Piece>& pieces
     }
     out += "] TJ";
     return out;
+}
+
+// The same, after what an earlier edit wrote before the operator (it stays before it).
+std::string writeOperator(const TextShow& show, const std::vector<Piece>& pieces) {
+    return show.leading + writeShowOperator(show, pieces);
 }
 
 // Adjacent strings are merged and adjustments of zero dropped, unless they are original tokens.

@@ -1,0 +1,407 @@
+// The edits of PageTextSession: replacing a record's text, text over several records, removing
+// glyphs, and moving the rest of a line; each brings the session's records up to date at once.
+
+#include <algorithm>
+#include <cmath>
+
+#include "pdf/text/glyph_layout.h"
+#include "pdf/text/page_text_session.h"
+#include "pdf/text/run_changes.h"
+
+namespace relettra::pdf {
+
+namespace {
+
+// Shifts below this (page units) are rounding noise, not a change of width.
+constexpr double kNoShift = 1e-6;
+
+// How far one text space unit along the show's baseline reaches on the page.
+double alongScale(const TextShow& show) {
+    const QPDFMatrix m = show.toPage();
+    return show.writesVertically() ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
+}
+
+}  // namespace
+
+double PageTextSession::joinShift(const std::vector<size_t>& run,
+                                  const std::vector<SpacedText>& parts,
+                                  const std::vector<size_t>& lengths, const TextHunk& hunk,
+                                  size_t first, size_t last) const {
+    size_t lastOffset = 0;
+    for (size_t j = 0; j < last; ++j) lastOffset += lengths[j];
+    // `last` moves with the change of width of `first` (the caller shifts it), so the rest of
+    // `last` (its first glyph past the change) must move back by the old text that stood
+    // between the end of the glyphs of `first` and that glyph.
+    const std::vector<PlacedGlyph>& firstGlyphs = parts[first].glyphs;
+    const double firstEnd = firstGlyphs.empty()
+                                ? shows_[run[first]].totalAdvance()
+                                : firstGlyphs.back().penStart + firstGlyphs.back().advance;
+    double restStart = shows_[run[last]].totalAdvance();
+    for (const PlacedGlyph& glyph : parts[last].glyphs) {
+        if (glyph.textBegin >= hunk.oldEnd - lastOffset) {
+            restStart = glyph.penStart;
+            break;
+        }
+    }
+    return partOrigin(run, first) + firstEnd - (partOrigin(run, last) + restStart);
+}
+
+std::optional<PageTextSession::PreparedEdit> PageTextSession::prepare(
+    size_t index, const std::vector<TextHunk>& hunks) const {
+    if (index >= runs_.size() || hunks.empty()) {
+        return std::nullopt;
+    }
+    const std::vector<size_t>& run = runs_[index];
+    std::vector<SpacedText> parts;
+    std::vector<size_t> lengths;
+    for (size_t s : run) {
+        parts.push_back(spaceText(shows_[s]));
+        lengths.push_back(parts.back().text.size());
+    }
+    const std::vector<std::vector<TextHunk>> shares =
+        shareChanges(hunks, lengths, [&](const TextHunk& hunk, size_t first, size_t last) {
+            return joinShift(run, parts, lengths, hunk, first, last);
+        });
+    PreparedEdit edit;
+    edit.record = index;
+    edit.rewritten.resize(run.size());
+    bool any = false;
+    for (size_t j = 0; j < run.size(); ++j) {
+        if (shares[j].empty()) continue;
+        edit.rewritten[j] = rewriteShowHunks(shows_[run[j]], parts[j], shares[j]);
+        if (!edit.rewritten[j]) {
+            return std::nullopt;
+        }
+        any = true;
+    }
+    if (!any) {
+        return std::nullopt;
+    }
+    // Each operator starts where the one before it now ends, as far from it as it was.
+    edit.starts.assign(run.size(), 0.0);
+    for (size_t j = 1; j < run.size(); ++j) {
+        const std::optional<RewrittenShow>& before = edit.rewritten[j - 1];
+        edit.starts[j] = edit.starts[j - 1] +
+                         (before ? before->advance - shows_[run[j - 1]].totalAdvance() : 0.0);
+    }
+    return edit;
+}
+
+double PageTextSession::endShift(const PreparedEdit& edit) const {
+    const std::vector<size_t>& run = runs_[edit.record];
+    const size_t last = run.size() - 1;
+    const std::optional<RewrittenShow>& rewritten = edit.rewritten[last];
+    const double shift =
+        edit.starts[last] + (rewritten ? rewritten->advance - shows_[run[last]].totalAdvance() : 0);
+    return shift * alongScale(shows_[run.front()]);
+}
+
+double PageTextSession::recordEnd(size_t index) const {
+    const std::vector<size_t>& run = runs_[index];
+    return placeOnLine(lineOfRecord(index), shows_[run.back()]).end;
+}
+
+void PageTextSession::takeIn(const PreparedEdit& edit, double startShift,
+                             std::map<std::uint32_t, double>& wanted,
+                             std::map<std::uint32_t, double>& widths) {
+    const std::vector<size_t>& run = runs_[edit.record];
+    std::vector<double> starts = edit.starts;
+    for (double& start : starts) start += startShift;
+    // The moves are told while the records still stand where the edit found them.
+    recordMoves(run, starts, edit.rewritten);
+    for (size_t j = 0; j < run.size(); ++j) {
+        const TextShow& show = shows_[run[j]];
+        wanted[show.operation] = starts[j];
+        const std::optional<RewrittenShow>& rewritten = edit.rewritten[j];
+        if (!rewritten) continue;
+        widths[show.operation] = rewritten->advance - show.totalAdvance();
+        noteAppearanceReach(show, starts[j], rewritten->advance);
+    }
+    for (size_t j = 0; j < run.size(); ++j) {
+        if (edit.rewritten[j]) {
+            rewriteShow({shows_[run[j]].scope, shows_[run[j]].operation}, edit.rewritten[j]->bytes);
+        }
+    }
+}
+
+bool PageTextSession::replace(size_t index, const std::string& newText) {
+    if (index >= runs_.size()) {
+        return false;
+    }
+    std::optional<PreparedEdit> edit = prepare(index, diffByWords(text(index), newText));
+    if (!edit) {
+        return false;
+    }
+    std::map<std::uint32_t, double> wanted;
+    std::map<std::uint32_t, double> widths;
+    takeIn(*edit, 0.0, wanted, widths);
+    std::set<size_t> moved{index};
+    moveShows(show(index).scope, wanted, widths, moved);
+    return true;
+}
+
+bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keepTextAfter) {
+    if (edits.empty()) return true;
+    for (const SpanEdit& e : edits) {
+        if (e.record >= runs_.size()) return false;
+    }
+    // Records of one content move together: each starts where the one before it now ends, as
+    // far from it as it was, like the operators of one record.
+    ContentScope* scope = show(edits.front().record).scope;
+    bool together = true;
+    for (const SpanEdit& e : edits) {
+        together = together && show(e.record).scope == scope;
+    }
+    std::vector<std::optional<PreparedEdit>> prepared(edits.size());
+    std::vector<double> startShift(edits.size(), 0.0);  // page units along the line
+    double shift = 0;
+    for (size_t k = 0; k < edits.size(); ++k) {
+        const SpanEdit& e = edits[k];
+        const std::string& old = text(e.record);
+        if (e.begin > e.end || e.end > old.size() || (e.keepPlace && !e.text.empty())) {
+            return false;
+        }
+        const double scale = alongScale(show(e.record));
+        startShift[k] = together ? shift : 0.0;
+        std::vector<TextHunk> hunks;
+        if (e.keepPlace) {
+            // The last part taken out in place also takes back how far the parts before it
+            // moved its record, so that the text after it stays.
+            const bool takeBack = keepTextAfter && k + 1 == edits.size() && scale > 0;
+            const double back = takeBack ? -startShift[k] / scale : 0.0;
+            if (e.begin < e.end) hunks.push_back(TextHunk{e.begin, e.end, {}, true, back});
+        } else {
+            hunks = diffByWords(old, old.substr(0, e.begin) + e.text + old.substr(e.end));
+        }
+        if (hunks.empty()) continue;
+        prepared[k] = prepare(e.record, hunks);
+        if (!prepared[k]) return false;
+        shift += endShift(*prepared[k]);
+    }
+    std::set<size_t> moved;
+    for (const SpanEdit& e : edits) moved.insert(e.record);
+    if (!together) {
+        for (const std::optional<PreparedEdit>& edit : prepared) {
+            if (!edit) continue;
+            std::map<std::uint32_t, double> wanted;
+            std::map<std::uint32_t, double> widths;
+            takeIn(*edit, 0.0, wanted, widths);
+            moveShows(show(edit->record).scope, wanted, widths, moved);
+        }
+        return true;
+    }
+    std::map<std::uint32_t, double> wanted;
+    std::map<std::uint32_t, double> widths;
+    for (size_t k = 0; k < edits.size(); ++k) {
+        const double scale = alongScale(show(edits[k].record));
+        const double start = scale > 0 ? startShift[k] / scale : 0.0;
+        if (prepared[k]) {
+            takeIn(*prepared[k], start, wanted, widths);
+        } else {
+            for (size_t s : runs_[edits[k].record]) wanted[shows_[s].operation] = start;
+        }
+    }
+    moveShows(scope, wanted, widths, moved);
+    return true;
+}
+
+int PageTextSession::removeGlyphs(double x0, double y0, double x1, double y1,
+                                  const std::vector<RecordSpan>& spans, size_t* mostRemoved) {
+    const PageGlyphs& page = glyphs();
+    // The glyphs to remove, by operation (a form drawn twice loses them in both places).
+    std::map<OperationKey, std::pair<size_t, std::vector<bool>>> removeByOperation;
+    std::map<size_t, int> perRecord;
+    int removed = 0;
+    for (size_t record : page.recordsWithGlyphs()) {
+        for (const PageGlyph& glyph : page.records()[record].glyphs) {
+            bool remove = glyph.centreX >= x0 && glyph.centreX <= x1 && glyph.centreY >= y0 &&
+                          glyph.centreY <= y1;
+            for (const RecordSpan& span : spans) {
+                remove = remove || (span.record == glyph.record && glyph.textBegin < span.end &&
+                                    glyph.textEnd > span.begin);
+            }
+            if (!remove) continue;
+            const TextShow& show = shows_[glyph.show];
+            auto& [showIndex, flags] = removeByOperation[{show.scope, show.operation}];
+            showIndex = glyph.show;
+            if (flags.size() <= glyph.glyph) flags.resize(glyph.glyph + 1, false);
+            flags[glyph.glyph] = true;
+            ++perRecord[glyph.record];
+            ++removed;
+        }
+    }
+    for (const auto& [key, removal] : removeByOperation) {
+        if (std::optional<std::string> bytes =
+                rewriteShowWithout(shows_[removal.first], removal.second)) {
+            rewriteShow(key, std::move(*bytes));
+        }
+    }
+    if (mostRemoved != nullptr && removed > 0) {
+        *mostRemoved =
+            std::max_element(perRecord.begin(), perRecord.end(), [](const auto& a, const auto& b) {
+                return a.second < b.second;
+            })->first;
+    }
+    return removed;
+}
+
+void PageTextSession::moveShows(ContentScope* scope, const std::map<std::uint32_t, double>& wanted,
+                                const std::map<std::uint32_t, double>& widths,
+                                std::set<size_t>& moved) {
+    auto listed = showOperations_.find(scope);
+    if (listed == showOperations_.end()) return;
+    const std::vector<std::uint32_t>& operations = listed->second;
+    std::set<std::uint32_t> touched;
+    for (const auto& [operation, shift] : wanted) touched.insert(operation);
+    for (const auto& [operation, width] : widths) touched.insert(operation);
+    auto valueOf = [](const std::map<std::uint32_t, double>& values, std::uint32_t operation) {
+        auto it = values.find(operation);
+        return it != values.end() ? it->second : 0.0;
+    };
+    auto positionOf = [&](std::uint32_t operation) {
+        return static_cast<size_t>(
+            std::lower_bound(operations.begin(), operations.end(), operation) - operations.begin());
+    };
+    // Shows that stand next to one another in the content are placed together; between such
+    // groups the content stands as it was.
+    for (auto at = touched.begin(); at != touched.end();) {
+        const size_t first = positionOf(*at);
+        size_t last = first;
+        for (++at; at != touched.end() && positionOf(*at) == last + 1; ++at) ++last;
+        if (first >= operations.size()) continue;
+        last = std::min(last, operations.size() - 1);
+        const std::vector<std::uint32_t> group(operations.begin() + first,
+                                               operations.begin() + last + 1);
+        std::vector<double> groupWanted;
+        std::vector<double> groupWidths;
+        for (std::uint32_t operation : group) {
+            groupWanted.push_back(valueOf(wanted, operation));
+            groupWidths.push_back(valueOf(widths, operation));
+        }
+        const std::uint32_t from = first > 0 ? operations[first - 1] + 1 : 0;
+        const ShowsPlaced placed =
+            placeShows(*scope->content, from, group, groupWanted, groupWidths);
+        for (const PlacementMove& move : placed.moves) {
+            lineShifts_[{scope, move.operation}] += move.shift;
+            writeEdit({scope, move.operation});
+        }
+        auto shiftAll = [&](std::uint32_t operation, double shift) {
+            if (std::fabs(shift) <= kNoShift) return;
+            shiftShow({scope, operation}, shift);
+            for (size_t s : showsOfOperation_[{scope, operation}]) moved.insert(recordOfShow_[s]);
+        };
+        for (size_t k = 0; k < group.size(); ++k) shiftAll(group[k], placed.shifts[k]);
+        for (const auto& [operation, shift] : placed.followers) shiftAll(operation, shift);
+    }
+}
+
+void PageTextSession::moveLineRest(const TextLine& line, double from, double shift,
+                                   const std::set<size_t>& except) {
+    if (std::fabs(shift) <= kNoShift || line.size <= 0) return;
+    // The text of an annotation's appearance moves only with its own line.
+    const ContentScope* appearance = nullptr;
+    if (!except.empty() && show(*except.begin()).scope->isAppearance()) {
+        appearance = show(*except.begin()).scope;
+    }
+    struct Candidate {
+        size_t record;
+        LinePiece piece;
+    };
+    std::vector<Candidate> candidates;
+    for (size_t record : withText_) {
+        if (except.count(record) != 0) continue;
+        const std::vector<size_t>& run = runs_[record];
+        const TextShow& first = shows_[run.front()];
+        if (first.writesVertically()) continue;
+        if (first.scope->isAppearance() ? first.scope != appearance : appearance != nullptr) {
+            continue;
+        }
+        const PlaceOnLine place = placeOnLine(line, first);
+        if (!place.onLine || place.start < from - LineRestLimits::kLeadIn * line.size - kNoShift) {
+            continue;
+        }
+        const bool shownOnce = std::all_of(run.begin(), run.end(), [&](size_t s) {
+            return showsOfOperation_[{shows_[s].scope, shows_[s].operation}].size() == 1;
+        });
+        if (!shownOnce) continue;
+        const PlaceOnLine end = placeOnLine(line, shows_[run.back()]);
+        candidates.push_back({record, {place.start, std::max(place.end, end.end)}});
+    }
+    if (candidates.empty()) return;
+    std::sort(candidates.begin(), candidates.end(),
+              [](const Candidate& a, const Candidate& b) { return a.piece.start < b.piece.start; });
+    std::vector<LinePiece> pieces;
+    for (const Candidate& c : candidates) pieces.push_back(c.piece);
+    const std::vector<double> shifts = lineRestShifts(pieces, from, shift, line.size);
+    std::map<ContentScope*, std::map<std::uint32_t, double>> wantedByScope;
+    // The stretches of the line that moved, one per shift, as they stand now.
+    std::map<double, std::pair<double, double>> stretches;
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        if (std::fabs(shifts[i]) <= kNoShift) continue;
+        for (size_t s : runs_[candidates[i].record]) {
+            const TextShow& part = shows_[s];
+            const double scale = alongScale(part);
+            if (scale > 0) wantedByScope[part.scope][part.operation] = shifts[i] / scale;
+        }
+        auto [stretch, fresh] = stretches.emplace(
+            shifts[i], std::make_pair(pieces[i].start + shifts[i], pieces[i].end + shifts[i]));
+        if (!fresh) {
+            stretch->second.first = std::min(stretch->second.first, pieces[i].start + shifts[i]);
+            stretch->second.second = std::max(stretch->second.second, pieces[i].end + shifts[i]);
+        }
+    }
+    std::set<size_t> moved = except;
+    for (const auto& [scope, wanted] : wantedByScope) moveShows(scope, wanted, {}, moved);
+    for (const auto& [moveBy, stretch] : stretches) {
+        TextMoves::Line moving;
+        moving.ux = line.ux;
+        moving.uy = line.uy;
+        // Through the middle of the em boxes, as recordMoves draws its lines.
+        moving.x = line.x + stretch.first * line.ux - 0.3 * line.size * line.uy;
+        moving.y = line.y + stretch.first * line.uy + 0.3 * line.size * line.ux;
+        moving.length = stretch.second - stretch.first;
+        moving.halfHeight = line.size / 2;
+        moving.steps.push_back({0.0, moveBy});
+        moves_.add(std::move(moving));
+    }
+}
+
+void PageTextSession::recordMoves(const std::vector<size_t>& run, const std::vector<double>& starts,
+                                  const std::vector<std::optional<RewrittenShow>>& rewritten) {
+    const TextShow& first = shows_[run.front()];
+    const QPDFMatrix m = first.toPage();
+    const bool vertical = first.writesVertically();
+    // The writing direction and the direction across it, on the page.
+    const double alongX = vertical ? -m.c : m.a;
+    const double alongY = vertical ? -m.d : m.b;
+    const double acrossScale = vertical ? std::hypot(m.a, m.b) : std::hypot(m.c, m.d);
+    const double scale = std::hypot(alongX, alongY);
+    if (scale == 0) return;
+    TextMoves::Line line;
+    line.ux = alongX / scale;
+    line.uy = alongY / scale;
+    const double size = first.state.fontSize;
+    // The line through the middle of the em boxes (see textBox).
+    if (vertical) {
+        m.transform(0, 0, line.x, line.y);
+    } else {
+        m.transform(0, first.state.rise + 0.3 * size, line.x, line.y);
+    }
+    line.halfHeight = std::fabs(size) * acrossScale / 2;
+    bool moved = false;
+    for (size_t j = 0; j < run.size(); ++j) {
+        const double origin = partOrigin(run, j) + starts[j];
+        const TextShow& show = shows_[run[j]];
+        line.length =
+            (origin + (rewritten[j] ? rewritten[j]->advance : show.totalAdvance())) * scale;
+        if (!rewritten[j]) continue;
+        for (const RewrittenShow::Step& step : rewritten[j]->steps) {
+            const double shift = starts[j] + step.shift;
+            line.steps.push_back({(origin + step.at) * scale, shift * scale});
+            moved = moved || std::fabs(shift) > 1e-6;
+        }
+    }
+    if (moved) moves_.add(std::move(line));
+}
+
+}  // namespace relettra::pdf
