@@ -126,8 +126,8 @@ std::vector<MatchedOverRecords> matchOverRecords(PDF* pdf, int left, int top, in
 // Replaces an occurrence drawn over several records: the replacement goes into the records in
 // order, each part in its record's font (one-glyph records so keep their glyphs' places), or,
 // where a font cannot show its part, whole into the first record whose font can show it while
-// the other records lose their part in place and the text after the occurrence stays where it
-// stood. False when neither can be done; `missingGlyph` then says why (when still empty).
+// the other records lose their part; the text after the occurrence follows the new text. False
+// when neither can be done; `missingGlyph` then says why (when still empty).
 bool replaceOverRecords(PDF* pdf, const MatchedOverRecords& match, const std::string& replace,
                         std::string& missingGlyph) {
     const std::vector<TPDFTextSpan>& spans = match.text.spans;
@@ -155,9 +155,9 @@ bool replaceOverRecords(PDF* pdf, const MatchedOverRecords& match, const std::st
         }
         for (size_t k = 0; k < spans.size(); ++k) {
             edits[k] = k == j ? TPDFTextEdit{spans[k], replace, false}
-                              : TPDFTextEdit{spans[k], std::string(), true};
+                              : TPDFTextEdit{spans[k], std::string(), false};
         }
-        if (pdfReplaceTextSpans(pdf, edits, 1) == 1) {
+        if (pdfReplaceTextSpans(pdf, edits, 0) == 1) {
             return true;
         }
     }

@@ -24,7 +24,7 @@ struct TextAtRule {
 // a producer drew over several records of one line is taken (a record of it at the rule's size
 // and top, its glyphs over the rule's left and width): the replacement goes into its records in
 // order, each keeping its font, or else whole into the first record whose font can show it,
-// the others losing their part in place. The text after a replaced occurrence on its line
+// the others losing their part. The text after a replaced occurrence on its line
 // follows its change of width. The page stays open, its text read, for the rules after it (the
 // caller writes it with pdfEndPage); when nothing was replaced, `found` (when given) tells
 // OverwriteRuleArea what stood there.

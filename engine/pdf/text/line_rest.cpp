@@ -45,6 +45,12 @@ PlaceOnLine placeOnLine(const TextLine& line, const TextShow& show) {
     return place;
 }
 
+bool followsEnd(const LinePiece& piece, double from, double em) {
+    return piece.start >= from - LineRestLimits::kLeadIn * em ||
+           (piece.start >= from - LineRestLimits::kTuckedIn * em &&
+            (piece.start + piece.end) / 2 > from);
+}
+
 std::vector<double> lineRestShifts(const std::vector<LinePiece>& pieces, double from, double shift,
                                    double em) {
     std::vector<double> shifts(pieces.size(), 0.0);
@@ -52,7 +58,7 @@ std::vector<double> lineRestShifts(const std::vector<LinePiece>& pieces, double 
     double moving = shift;
     for (std::size_t i = 0; i < pieces.size() && moving != 0; ++i) {
         const LinePiece& piece = pieces[i];
-        if (piece.start < from - LineRestLimits::kLeadIn * em) continue;
+        if (!followsEnd(piece, from, em)) continue;
         const double gap = piece.start - reach;
         if (gap > LineRestLimits::kColumnGap * em) {
             // Beyond a column's gap: only as far as keeps the least gap to the grown text.

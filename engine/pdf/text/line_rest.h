@@ -35,7 +35,8 @@ struct LinePiece {
 
 // How far each piece of a line moves (in the order given, by `start`) when the text that ends at
 // `from` grows by `shift` (narrows, when negative): the pieces that follow one another from
-// `from` on, each starting at most kColumnGap em after the end of those before it, move with it,
+// `from` on (followsEnd), each starting at most kColumnGap em after the end of those before it,
+// move with it,
 // so that nothing overlaps and no gap opens. A wider gap parts columns or cells: the pieces
 // beyond it stay, unless the grown text would come closer to them than kLeastGap em, and then
 // they move just as far as keeps that gap (and the pieces that follow them with them).
@@ -45,8 +46,14 @@ std::vector<double> lineRestShifts(const std::vector<LinePiece>& pieces, double 
 struct LineRestLimits {
     static constexpr double kColumnGap = 1.5;
     static constexpr double kLeastGap = 0.25;
-    // A piece that starts up to this much before `from` (kerning) still follows it.
+    // A piece that starts up to kLeadIn before `from` (kerning) still follows it, and so does one
+    // that starts up to kTuckedIn before it and has the most of its length after it (a letter
+    // kerned into the one before, as in a logo); an accent set back over the last letter stays.
     static constexpr double kLeadIn = 0.15;
+    static constexpr double kTuckedIn = 0.5;
 };
+
+// Whether a piece from `start` to `end` follows text that ends at `from` (see LineRestLimits).
+bool followsEnd(const LinePiece& piece, double from, double em);
 
 }  // namespace relettra::pdf

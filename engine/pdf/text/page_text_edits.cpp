@@ -97,8 +97,17 @@ double PageTextSession::endShift(const PreparedEdit& edit) const {
 }
 
 double PageTextSession::recordEnd(size_t index) const {
+    // Where its last glyph ends, without the character and word spacing after it: text that a
+    // producer placed right after the record may start before the pen's end.
     const std::vector<size_t>& run = runs_[index];
-    return placeOnLine(lineOfRecord(index), shows_[run.back()]).end;
+    const TextShow& last = shows_[run.back()];
+    const PlaceOnLine place = placeOnLine(lineOfRecord(index), last);
+    const SpacedText spaced = spaceText(last);
+    if (spaced.glyphs.empty()) return place.end;
+    const PlacedGlyph& glyph = spaced.glyphs.back();
+    const double width = last.elements[glyph.element].glyphs[glyph.glyph].advance *
+                         last.state.fontSize * last.state.horizontalScaling;
+    return place.start + (glyph.penStart + width) * alongScale(last);
 }
 
 void PageTextSession::takeIn(const PreparedEdit& edit, double startShift,
@@ -132,11 +141,15 @@ bool PageTextSession::replace(size_t index, const std::string& newText) {
     if (!edit) {
         return false;
     }
+    // The rest of the line is found where it stands before the edit moves any of it.
+    const LineRest rest =
+        planLineRest(lineOfRecord(index), recordEnd(index), endShift(*edit), {index});
     std::map<std::uint32_t, double> wanted;
     std::map<std::uint32_t, double> widths;
     takeIn(*edit, 0.0, wanted, widths);
     std::set<size_t> moved{index};
     moveShows(show(index).scope, wanted, widths, moved);
+    moveLineRest(rest);
     return true;
 }
 
@@ -190,6 +203,9 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
         }
         return true;
     }
+    const size_t lastRecord = edits.back().record;
+    const LineRest rest =
+        planLineRest(lineOfRecord(lastRecord), recordEnd(lastRecord), shift, moved);
     std::map<std::uint32_t, double> wanted;
     std::map<std::uint32_t, double> widths;
     for (size_t k = 0; k < edits.size(); ++k) {
@@ -202,6 +218,7 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
         }
     }
     moveShows(scope, wanted, widths, moved);
+    moveLineRest(rest);
     return true;
 }
 
@@ -295,19 +312,18 @@ void PageTextSession::moveShows(ContentScope* scope, const std::map<std::uint32_
     }
 }
 
-void PageTextSession::moveLineRest(const TextLine& line, double from, double shift,
-                                   const std::set<size_t>& except) {
-    if (std::fabs(shift) <= kNoShift || line.size <= 0) return;
+PageTextSession::LineRest PageTextSession::planLineRest(const TextLine& line, double from,
+                                                        double shift,
+                                                        const std::set<size_t>& except) const {
+    LineRest plan;
+    if (std::fabs(shift) <= kNoShift || line.size <= 0) return plan;
+    plan.line = line;
     // The text of an annotation's appearance moves only with its own line.
     const ContentScope* appearance = nullptr;
     if (!except.empty() && show(*except.begin()).scope->isAppearance()) {
         appearance = show(*except.begin()).scope;
     }
-    struct Candidate {
-        size_t record;
-        LinePiece piece;
-    };
-    std::vector<Candidate> candidates;
+    std::vector<std::pair<size_t, LinePiece>> candidates;
     for (size_t record : withText_) {
         if (except.count(record) != 0) continue;
         const std::vector<size_t>& run = runs_[record];
@@ -317,41 +333,53 @@ void PageTextSession::moveLineRest(const TextLine& line, double from, double shi
             continue;
         }
         const PlaceOnLine place = placeOnLine(line, first);
-        if (!place.onLine || place.start < from - LineRestLimits::kLeadIn * line.size - kNoShift) {
+        if (!place.onLine || place.start < from - LineRestLimits::kTuckedIn * line.size) {
             continue;
         }
         const bool shownOnce = std::all_of(run.begin(), run.end(), [&](size_t s) {
-            return showsOfOperation_[{shows_[s].scope, shows_[s].operation}].size() == 1;
+            auto listed = showsOfOperation_.find({shows_[s].scope, shows_[s].operation});
+            return listed != showsOfOperation_.end() && listed->second.size() == 1;
         });
         if (!shownOnce) continue;
         const PlaceOnLine end = placeOnLine(line, shows_[run.back()]);
         candidates.push_back({record, {place.start, std::max(place.end, end.end)}});
     }
-    if (candidates.empty()) return;
     std::sort(candidates.begin(), candidates.end(),
-              [](const Candidate& a, const Candidate& b) { return a.piece.start < b.piece.start; });
+              [](const auto& a, const auto& b) { return a.second.start < b.second.start; });
     std::vector<LinePiece> pieces;
-    for (const Candidate& c : candidates) pieces.push_back(c.piece);
+    for (const auto& candidate : candidates) pieces.push_back(candidate.second);
     const std::vector<double> shifts = lineRestShifts(pieces, from, shift, line.size);
+    for (size_t i = 0; i < candidates.size(); ++i) {
+        if (std::fabs(shifts[i]) > kNoShift) {
+            plan.records.push_back({candidates[i].first, candidates[i].second, shifts[i]});
+        }
+    }
+    return plan;
+}
+
+void PageTextSession::moveLineRest(const LineRest& plan) {
+    // Each record's operators move as far; those that follow the pen of an operator that
+    // moved already (the edit's own) follow it without moving again.
     std::map<ContentScope*, std::map<std::uint32_t, double>> wantedByScope;
     // The stretches of the line that moved, one per shift, as they stand now.
     std::map<double, std::pair<double, double>> stretches;
-    for (size_t i = 0; i < candidates.size(); ++i) {
-        if (std::fabs(shifts[i]) <= kNoShift) continue;
-        for (size_t s : runs_[candidates[i].record]) {
+    for (const LineRest::Move& move : plan.records) {
+        for (size_t s : runs_[move.record]) {
             const TextShow& part = shows_[s];
             const double scale = alongScale(part);
-            if (scale > 0) wantedByScope[part.scope][part.operation] = shifts[i] / scale;
+            if (scale > 0) wantedByScope[part.scope][part.operation] = move.shift / scale;
         }
-        auto [stretch, fresh] = stretches.emplace(
-            shifts[i], std::make_pair(pieces[i].start + shifts[i], pieces[i].end + shifts[i]));
+        const double start = move.piece.start + move.shift;
+        const double end = move.piece.end + move.shift;
+        auto [stretch, fresh] = stretches.emplace(move.shift, std::make_pair(start, end));
         if (!fresh) {
-            stretch->second.first = std::min(stretch->second.first, pieces[i].start + shifts[i]);
-            stretch->second.second = std::max(stretch->second.second, pieces[i].end + shifts[i]);
+            stretch->second.first = std::min(stretch->second.first, start);
+            stretch->second.second = std::max(stretch->second.second, end);
         }
     }
-    std::set<size_t> moved = except;
+    std::set<size_t> moved;
     for (const auto& [scope, wanted] : wantedByScope) moveShows(scope, wanted, {}, moved);
+    const TextLine& line = plan.line;
     for (const auto& [moveBy, stretch] : stretches) {
         TextMoves::Line moving;
         moving.ux = line.ux;
@@ -364,6 +392,11 @@ void PageTextSession::moveLineRest(const TextLine& line, double from, double shi
         moving.steps.push_back({0.0, moveBy});
         moves_.add(std::move(moving));
     }
+}
+
+void PageTextSession::moveLineRest(const TextLine& line, double from, double shift,
+                                   const std::set<size_t>& except) {
+    moveLineRest(planLineRest(line, from, shift, except));
 }
 
 void PageTextSession::recordMoves(const std::vector<size_t>& run, const std::vector<double>& starts,

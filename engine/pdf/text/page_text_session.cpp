@@ -41,14 +41,20 @@ PageTextSession::PageTextSession(PageEditor& page, FontCache& fonts, TextMoves& 
 void PageTextSession::catchUp() {
     releaseSpentPieces();
     for (; piecesSeen_ < page_.addedPieceCount(); ++piecesSeen_) {
+        const std::string& piece = page_.addedPiece(piecesSeen_);
+        // A rectangle, an image: nothing to read or edit.
+        if (piece.find_first_of("'\"") == std::string::npos &&
+            piece.find("Tj") == std::string::npos && piece.find("TJ") == std::string::npos) {
+            continue;
+        }
         auto scope = std::make_unique<ContentScope>();
         scope->resources = page_.page().getAttribute("/Resources", false);
-        scope->content = std::make_unique<ParsedContent>(page_.addedPiece(piecesSeen_));
+        scope->content = std::make_unique<ParsedContent>(piece);
         std::vector<TextShow> found;
         ShowCollector collector(found);
         // Added content stands in upright coordinates already.
         TextInterpreter(fonts_).runScope(content_, *scope, QPDFMatrix(), collector);
-        if (found.empty()) continue;  // a rectangle, an image: nothing to read or edit
+        if (found.empty()) continue;
         addedPiece_[scope.get()] = piecesSeen_;
         addedScopes_.push_back(std::move(scope));
         addShows(std::move(found));
@@ -109,6 +115,7 @@ void PageTextSession::refreshRecord(size_t record) {
 }
 
 void PageTextSession::releaseSpentPieces() {
+    if (spentPieces_.empty()) return;
     for (const ContentScope* scope : spentPieces_) {
         if (showingRecords_[scope] != 0) continue;
         auto listed = showOperations_.find(scope);

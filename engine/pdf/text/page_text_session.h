@@ -107,6 +107,21 @@ class PageTextSession {
     void moveLineRest(const TextLine& line, double from, double shift,
                       const std::set<size_t>& except = {});
 
+    // Where the text after a change on a line stands, and how far each of its records moves
+    // (moveLineRest): worked out before the change moves any of it.
+    struct LineRest {
+        TextLine line;
+        struct Move {
+            size_t record;
+            LinePiece piece;  // where it stood along the line
+            double shift;
+        };
+        std::vector<Move> records;
+    };
+    LineRest planLineRest(const TextLine& line, double from, double shift,
+                          const std::set<size_t>& except) const;
+    void moveLineRest(const LineRest& plan);
+
     // Whether some edit changed the page's own content, a form or an appearance.
     bool hasChanges() const { return content_.hasEdits(); }
     // Writes the edits into the document. Returns true when something was written; the session

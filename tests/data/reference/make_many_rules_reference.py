@@ -1,8 +1,11 @@
 """Writes many_rules_reference.txt: a table of text rules applied in one run per kit file, and
 what the engine made of them (its rule results, every word of the changed pages as pdftotext
 -bbox reads them, the fonts pdffonts lists). The table was first written by the engine that read
-its page anew for every rule; the engine that keeps a page's text between rules must give the
-same output (tests/engine/text/many_rules_test.cpp).
+its page anew for every rule; the engine that keeps a page's text between rules gave the same
+output (tests/engine/text/many_rules_test.cpp). It was written again when the text after a
+changed width on its line began to follow it: the words after "Typesetting" (pdflatex_article)
+and after "storehouse" (libreoffice_letter) on their lines moved by the change of width, and
+nothing else changed.
 Usage: make_many_rules_reference.py MARQEL KIT_DIR OUT_FILE
 """
 import html

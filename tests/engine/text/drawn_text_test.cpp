@@ -160,8 +160,9 @@ TEST(TextOverRecords, partAFontCannotShow_goesWholeIntoAFontThatCanElseTheFallba
     const Case cases[] = {
         // Beta in Symbol, in order: 82 thousandths of an em narrower than alpha.
         {"Ratio\xCE\xB2", "own font", true, -0.984},
-        // Helvetica takes it whole, the alpha gives way in place: the text after it stays.
-        {"Ratios", "own font", true, 0},
+        // Helvetica takes it whole and the alpha gives way: the text after it follows, s being
+        // 131 thousandths of an em narrower than alpha.
+        {"Ratios", "own font", true, -1.572},
         {"Ratio\xD0\xB6",
          "fallback font: the font Helvetica has no glyph for \"\xD0\xB6\" (U+0436)", false, 0},
     };

@@ -1,7 +1,8 @@
 // Many rules on one page in one run: a table of rules per kit file (in-font edits wider and
 // narrower, occurrences over several records, fallbacks, rules on the text that earlier rules
 // wrote) gives the output recorded in tests/data/reference/many_rules_reference.txt, which the
-// engine wrote when it read its page anew for every rule.
+// engine wrote when it read its page anew for every rule (and again, for two lines, when the
+// rest of a line began to follow a change of width).
 
 #include <gtest/gtest.h>
 
