@@ -75,13 +75,17 @@ def check(marqel, pdf, work, rule, page_index, box, old, new, before_words, befo
             if abs(gap_after - gap_before) > 1.0:
                 what = "gap opened" if gap_after > gap_before else "gap closed"
                 findings.append((what, f"{nxt[4]}: {gap_before:.2f} -> {gap_after:.2f}"))
-    others_before = sorted((round(w[0], 1), round(w[1], 1), w[4]) for w in before_words
-                           if not on_line(w, box))
-    others_after = sorted((round(w[0], 1), round(w[1], 1), w[4]) for w in after_words
-                          if not on_line(w, box))
-    if others_before != others_after:
-        moved = set(others_after) - set(others_before)
-        findings.append(("moved line", ", ".join(sorted(m[2] for m in moved))[:80]))
+    # Words of other lines, each still where it stood (within 0.05 point).
+    others_after = [w for w in after_words if not on_line(w, box)]
+    moved = []
+    for w in before_words:
+        if on_line(w, box):
+            continue
+        if not any(o[4] == w[4] and abs(o[0] - w[0]) < 0.05 and abs(o[1] - w[1]) < 0.05
+                   for o in others_after):
+            moved.append(w[4])
+    if moved:
+        findings.append(("moved line", ", ".join(sorted(moved))[:80]))
     return findings
 
 

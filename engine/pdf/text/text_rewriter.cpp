@@ -133,9 +133,26 @@ std::optional<RewrittenShow> rewriteShowHunks(const TextShow& show, const Spaced
     }
     // The change an adjustment falls into: it stands between two glyphs of the change, or it
     // is read as a space that the change covers.
+    // A removal at the end of a word also takes the adjustment before its first glyph (the
+    // spacing between the last letter kept and the first one removed, which would otherwise open
+    // a gap before the next word); one at the start of a word the adjustment after its last glyph.
+    const std::string& text = spaced.text;
+    auto removesWordEnd = [&](const GlyphChange& change) {
+        return change.text.empty() && change.g0 > 0 &&
+               (change.end >= text.size() || text[change.end] == ' ') && change.begin > 0 &&
+               text[change.begin - 1] != ' ';
+    };
+    auto removesWordStart = [&](const GlyphChange& change) {
+        return change.text.empty() && (change.begin == 0 || text[change.begin - 1] == ' ') &&
+               change.end < text.size() && text[change.end] != ' ';
+    };
     auto coveringChange = [&](std::uint32_t element, std::size_t glyphsBefore) {
         for (std::size_t c = 0; c < changes.size(); ++c) {
             if (glyphsBefore > changes[c].g0 && glyphsBefore < changes[c].g1) return c;
+            if ((glyphsBefore == changes[c].g0 && removesWordEnd(changes[c])) ||
+                (glyphsBefore == changes[c].g1 && removesWordStart(changes[c]))) {
+                return c;
+            }
         }
         for (const SpacedText::Gap& gap : spaced.gaps) {
             if (gap.element != element) continue;

@@ -31,7 +31,9 @@ const char* const kContent =
     "BT /F1 12 Tf 120 650 Td (words follow) Tj ET\n"
     "BT /F1 12 Tf 72 630 Td (below) Tj ET\n"
     "BT /F1 12 Tf 72 600 Td (Small) Tj 40 0 Td (gap) Tj 0 -20 Td (under) Tj ET\n"
-    "BT /F1 12 Tf 72 560 Td (Cell) Tj ET BT /F1 12 Tf 300 560 Td (Column) Tj ET\n";
+    "BT /F1 12 Tf 72 560 Td (Cell) Tj ET BT /F1 12 Tf 300 560 Td (Column) Tj ET\n"
+    "BT /F1 12 Tf 72 520 Td [(S) -100 (p) -100 (a) -100 (c) -100 (e) -100 (d) -1420 (after)] TJ "
+    "ET\n";
 
 int topOf(int baseline) {
     return 792 - baseline - 12;
@@ -89,6 +91,12 @@ TEST(LineRoom, editOfAnotherWidth_textAfterOnItsLineKeepsItsDistance_otherLinesS
          "Small",
          {"gap"},
          {"under"}},
+        {"letters spaced apart, the last one taken off with its spacing",
+         {1, 72, topOf(520), 40, 12, "Spaced", "Space"},
+         "Space",
+         "Spaced",
+         {"after"},
+         {"Column"}},
         {"a word beyond a column's gap stays",
          {1, 72, topOf(560), 23, 12, "Cell", "Cellars"},
          "Cellars",
