@@ -43,6 +43,23 @@ def fonts(pdf):
     return [line[:37].strip() for line in out.splitlines()[2:]]
 
 
+def raw_text(pdf, page):
+    """The page's text in content order (pdftotext -raw), white space made single spaces."""
+    out = subprocess.run(["pdftotext", "-raw", "-f", str(page), "-l", str(page), pdf, "-"],
+                         capture_output=True, text=True).stdout
+    return " ".join(out.split())
+
+
+def replaced_once(before, old, new, after):
+    """Whether `after` is `before` with one occurrence of `old` replaced by `new`."""
+    at = before.find(old)
+    while at >= 0:
+        if before[:at] + new + before[at + len(old):] == after:
+            return True
+        at = before.find(old, at + 1)
+    return False
+
+
 def shuffled(word):
     letters = [c for c in word]
     for shift in range(1, len(letters)):
@@ -83,6 +100,12 @@ def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts)
     added = len(fonts(out)) > len(before_fonts)
     if new_there and not old_there:
         return ("fallback" if added else "true edit"), "", said
+    # Readers cut text set at an angle into pieces as they find them, and cut it otherwise once
+    # its glyphs moved: read in content order, the page must then hold its old text with the
+    # word replaced.
+    if not added and replaced_once(raw_text(pdf, page_index + 1), old, new,
+                                   raw_text(out, page_index + 1)):
+        return "true edit", "", said
     return "failure", ("old word still there" if old_there else "new word not found"), said
 
 

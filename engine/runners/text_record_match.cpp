@@ -110,6 +110,23 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
     return std::fabs(size - extent) < half && std::fabs(top - ruleTop) < half;
 }
 
+bool RunsSlanted(const RecordGeometry& record) {
+    const int off = record.angle % 90;
+    return off >= 5 && off <= 85;
+}
+
+bool SlantedOccurrenceAtRule(const double box[4], int ruleLeft, int ruleTop, int ruleWidth,
+                             int ruleHeight) {
+    const double right = static_cast<double>(ruleLeft) + ruleWidth;
+    const double bottom = static_cast<double>(ruleTop) + ruleHeight;
+    const double boxX = (box[0] + box[2]) / 2;
+    const double boxY = (box[1] + box[3]) / 2;
+    const double ruleX = (ruleLeft + right) / 2;
+    const double ruleY = (ruleTop + bottom) / 2;
+    return boxX >= ruleLeft && boxX <= right && boxY >= ruleTop && boxY <= bottom &&
+           ruleX >= box[0] && ruleX <= box[2] && ruleY >= box[1] && ruleY <= box[3];
+}
+
 int WritingDirection(const RecordGeometry& record) {
     if (runsVertically(record.angle)) {
         return std::abs(record.angle - 90) < 5 ? 90 : 270;

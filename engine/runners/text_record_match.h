@@ -31,6 +31,18 @@ RecordGeometry MeasureRecord(const TPDFStack& record);
 bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int ruleTop, int ruleWidth,
                        int ruleHeight);
 
+// Text set at an angle: its writing direction more than 5 degrees off every quarter of a turn
+// (a 30-degree label, the glyphs of a word set along a curve). A rule is drawn around such text
+// as the page shows it, an upright box about its glyphs or about some of them (readers cut a
+// slanted word into pieces), rather than along its line.
+bool RunsSlanted(const RecordGeometry& record);
+
+// Whether an occurrence of slanted text whose glyphs fill `box` (displayed page, y downward:
+// x0, y0, x1, y1) is the one a rule's box points at: the middle of each box lies within the
+// other.
+bool SlantedOccurrenceAtRule(const double box[4], int ruleLeft, int ruleTop, int ruleWidth,
+                             int ruleHeight);
+
 // The writing direction of a record as the rules above tell it apart, in degrees clockwise on
 // the displayed page: 90 (running down) or 270 (running up) for vertical text, 180 for
 // upside-down text, 0 for the rest.

@@ -54,16 +54,23 @@ std::vector<MatchedRecord> matchRecords(PDF* pdf, int left, int top, int width, 
         TPDFStack record;
         if (pdfGetPageRecord(pdf, index, &record) != 1) continue;
         const RecordGeometry geometry = MeasureRecord(record);
-        if (!RecordMatchesRule(geometry, pageHeight, top, width, height)) {
+        // Slanted text is found by the boxes of its occurrences as the page shows them.
+        const bool slanted = RunsSlanted(geometry);
+        const bool recordAtRule = RecordMatchesRule(geometry, pageHeight, top, width, height);
+        if (!recordAtRule && !slanted) {
             continue;
         }
         MatchedRecord match{record, geometry, FindOccurrences(record.text, find), {}};
         for (size_t offset : match.occurrences) {
             double box[4];
             if (pdfGetTextBox(pdf, &record, offset, offset + find.size(), 1, box) == 1 &&
-                OccurrenceAtRule(geometry, box, left, top, width, height)) {
+                (slanted ? SlantedOccurrenceAtRule(box, left, top, width, height)
+                         : OccurrenceAtRule(geometry, box, left, top, width, height))) {
                 match.atPlace.push_back(offset);
             }
+        }
+        if (!recordAtRule && match.atPlace.empty()) {
+            continue;
         }
         matches.push_back(std::move(match));
     }
@@ -99,17 +106,23 @@ std::vector<MatchedOverRecords> matchOverRecords(PDF* pdf, int left, int top, in
             TPDFStack record;
             if (pdfGetPageRecord(pdf, span.record, &record) != 1) break;
             const RecordGeometry geometry = MeasureRecord(record);
-            if (!atPlace && RecordMatchesRule(geometry, pageHeight, top, width, height)) {
+            if (!atPlace && (RecordMatchesRule(geometry, pageHeight, top, width, height) ||
+                             (RunsSlanted(geometry) &&
+                              SlantedOccurrenceAtRule(text.box, left, top, width, height)))) {
                 atPlace = true;
                 match.line = geometry;
             }
             match.records.push_back(std::move(record));
         }
+        const bool slanted = atPlace && RunsSlanted(match.line);
         if (!atPlace || match.records.size() != text.spans.size() ||
-            !OverlapsRule(match.line, text.box, left, top, width, height)) {
+            !(slanted ? SlantedOccurrenceAtRule(text.box, left, top, width, height)
+                      : OverlapsRule(match.line, text.box, left, top, width, height))) {
             continue;
         }
-        match.middleAtRule = OccurrenceAtRule(match.line, text.box, left, top, width, height);
+        match.middleAtRule = slanted
+                                 ? SlantedOccurrenceAtRule(text.box, left, top, width, height)
+                                 : OccurrenceAtRule(match.line, text.box, left, top, width, height);
         match.text = std::move(text);
         matches.push_back(std::move(match));
     }

@@ -204,8 +204,19 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
         return true;
     }
     const size_t lastRecord = edits.back().record;
-    const LineRest rest =
-        planLineRest(lineOfRecord(lastRecord), recordEnd(lastRecord), shift, moved);
+    const TextLine lastLine = lineOfRecord(lastRecord);
+    const LineRest rest = planLineRest(lastLine, recordEnd(lastRecord), shift, moved);
+    // Where the line turns after the edit (glyphs set along a curve, each turned on its own),
+    // the records after it on the line move along their own directions, as the edited ones do.
+    std::vector<size_t> curveRest;
+    if (std::fabs(shift) > kNoShift) {
+        for (size_t record : recordsAfterOnLine(glyphs(), lastRecord)) {
+            if (moved.count(record) == 0 && show(record).scope == scope &&
+                !placeOnLine(lastLine, show(record)).onLine) {
+                curveRest.push_back(record);
+            }
+        }
+    }
     std::map<std::uint32_t, double> wanted;
     std::map<std::uint32_t, double> widths;
     for (size_t k = 0; k < edits.size(); ++k) {
@@ -215,6 +226,12 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
             takeIn(*prepared[k], start, wanted, widths);
         } else {
             for (size_t s : runs_[edits[k].record]) wanted[shows_[s].operation] = start;
+        }
+    }
+    for (size_t record : curveRest) {
+        for (size_t s : runs_[record]) {
+            const double scale = alongScale(shows_[s]);
+            if (scale > 0) wanted[shows_[s].operation] = shift / scale;
         }
     }
     moveShows(scope, wanted, widths, moved);

@@ -40,11 +40,20 @@ const PageGlyph& lastGlyph(const PageGlyphs& page, std::size_t record) {
 std::vector<RecordLine> recordLines(const PageGlyphs& page) {
     std::vector<RecordLine> lines;
     RecordLine line;
+    // The record the line's direction is measured by, and where its baseline starts: the
+    // line's first record, or the last one where the line turned (glyphs set along a curve).
+    std::size_t reference = 0;
     double originX = 0;
     double originY = 0;
     auto finish = [&]() {
         if (line.records.size() > 1) lines.push_back(std::move(line));
         line = RecordLine();
+    };
+    auto startsAt = [&](std::size_t r) {
+        const PageGlyph& start = firstGlyph(page, r);
+        reference = r;
+        originX = start.startX;
+        originY = start.startY;
     };
     for (std::size_t r : page.recordsWithGlyphs()) {
         const RecordLayout& layout = page.records()[r];
@@ -54,7 +63,7 @@ std::vector<RecordLine> recordLines(const PageGlyphs& page) {
         }
         const PageGlyph& start = firstGlyph(page, r);
         if (!line.records.empty()) {
-            const RecordLayout& first = page.records()[line.records.front()];
+            const RecordLayout& first = page.records()[reference];
             const RecordLayout& previous = page.records()[line.records.back()];
             const PageGlyph& end = lastGlyph(page, line.records.back());
             const double em = std::max({previous.size, layout.size, 1e-6});
@@ -71,12 +80,26 @@ std::vector<RecordLine> recordLines(const PageGlyphs& page) {
                 line.gapBefore.push_back(gap);
                 continue;
             }
+            // A line that turns a little from one record to the next goes on where the record
+            // before it ended, measured along that record's direction.
+            const double turn = layout.alongX * previous.alongX + layout.alongY * previous.alongY;
+            const double dx = start.startX - end.endX;
+            const double dy = start.startY - end.endY;
+            const double along = (dx * previous.alongX + dy * previous.alongY) / em;
+            const double beside = (dy * previous.alongX - dx * previous.alongY) / em;
+            if (turn >= RecordLineLimits::kCurveTurn &&
+                std::fabs(beside) <= RecordLineLimits::kAcross &&
+                along >= -RecordLineLimits::kOverlap && along <= RecordLineLimits::kMaxGap) {
+                line.records.push_back(r);
+                line.gapBefore.push_back(along);
+                startsAt(r);
+                continue;
+            }
             finish();
         }
         line.records.push_back(r);
         line.gapBefore.push_back(0);
-        originX = start.startX;
-        originY = start.startY;
+        startsAt(r);
     }
     finish();
     return lines;
@@ -160,6 +183,14 @@ TextOverRecords occurrence(const PageGlyphs& page, const std::vector<Unit>& unit
 }
 
 }  // namespace
+
+std::vector<std::size_t> recordsAfterOnLine(const PageGlyphs& page, std::size_t record) {
+    for (const RecordLine& line : recordLines(page)) {
+        auto at = std::find(line.records.begin(), line.records.end(), record);
+        if (at != line.records.end()) return std::vector<std::size_t>(at + 1, line.records.end());
+    }
+    return {};
+}
 
 std::vector<TextOverRecords> findTextOverRecords(const PageGlyphs& page, const std::string& find) {
     std::vector<TextOverRecords> found;
