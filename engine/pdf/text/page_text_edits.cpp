@@ -137,6 +137,10 @@ bool PageTextSession::replace(size_t index, const std::string& newText) {
     if (index >= runs_.size()) {
         return false;
     }
+    // A text that stays as it is needs no edit (and no other font).
+    if (newText == text(index)) {
+        return true;
+    }
     std::optional<PreparedEdit> edit = prepare(index, diffByWords(text(index), newText));
     if (!edit) {
         return false;

@@ -61,7 +61,7 @@ class PageTextSession {
     std::vector<size_t> recordsHolding(const std::string& needle) const;
 
     // Gives the record the text `newText` in its own font; false (and nothing changes) when
-    // the font cannot show it. The rest of the record follows the new text: what it shows after
+    // the font cannot show it (a text that stays as it is is shown already). The rest of the record follows the new text: what it shows after
     // a change moves by the change of width, and so does the text after the record on its line
     // (see moveLineRest); nothing else on the page moves.
     bool replace(size_t index, const std::string& newText);
