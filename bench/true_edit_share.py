@@ -114,6 +114,7 @@ def main():
     manifest = json.load(open(os.path.join(kit, "MANIFEST.json")))["files"]
     results = defaultdict(Counter)
     by_producer = defaultdict(Counter)
+    causes = Counter()  # why the words that were not true edits were not
     with tempfile.TemporaryDirectory() as work:
         for name, info in sorted(manifest.items()):
             if name.startswith("encrypted") or (only and name not in only):
@@ -149,6 +150,8 @@ def main():
                                                        new, (x0, y0, x1, y1), before_fonts)
                     results[kind][verdict] += 1
                     by_producer[info.get("producer", "?")][verdict] += 1
+                    if verdict != "true edit":
+                        causes[cause_of(verdict, reason, said)] += 1
                     if verdict != "true edit" and os.environ.get("VERBOSE"):
                         print(name, page_index + 1, text, "->", new, verdict,
                               reason if verdict == "failure" else "", rule.strip(),
@@ -156,6 +159,22 @@ def main():
     table("font kind", results)
     print()
     table("producer", by_producer)
+    print()
+    total = sum(sum(c.values()) for c in results.values())
+    true_edits = sum(c["true edit"] for c in results.values())
+    print(f"all {total} words: {true_edits} true edits, {100.0 * true_edits / total:.1f}%")
+    print("not true edits, by cause:")
+    for cause, count in causes.most_common():
+        print(f"  {count:4}  {cause}")
+
+
+def cause_of(verdict, reason, said):
+    """The verdict and the engine's reason, without the names of fonts and characters."""
+    line = said[-1] if said else "no rule result"
+    line = line.replace("Rule result: ", "")
+    line = re.sub(r'the font \S+ has no glyph for ".*', "the page's font has no glyph for a "
+                  "character of the new text", line)
+    return f"failure ({reason}): {line}" if verdict == "failure" else line
 
 
 def table(title, results):

@@ -304,6 +304,17 @@ int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::
     });
 }
 
+int pdfCanShowText(PDF* pdf, const TPDFStack* stack, const char* utf8) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        if (stack == nullptr || session == nullptr || stack->record >= session->size() ||
+            !session->show(stack->record).state.font) {
+            return -1;
+        }
+        return session->show(stack->record).state.font->encode(text(utf8)) ? 1 : 0;
+    });
+}
+
 int pdfFlushPageContent(PDF* pdf, TPDFStack*) {
     return guarded(pdf, 0, [&](PDF& d) {
         relettra::pdf::PageTextSession* session = d.textSession();

@@ -117,6 +117,10 @@ int pdfFlushPageContent(PDF* pdf, TPDFStack* stack);
 // font has every one, negative when there is no such font.
 int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::string* character,
                        std::string* fontName);
+// 1 when the current record's font can show `utf8` in full (letters it holds only as a ligature
+// glyph, such as the f of "ff", in that ligature), 0 when not, negative when there is no such
+// record or font.
+int pdfCanShowText(PDF* pdf, const TPDFStack* stack, const char* utf8);
 // Removes every glyph whose box centre lies in the area from the open page's content; all
 // other glyphs stay in place. Returns the number of glyphs removed, negative on error. Like
 // every change of the page's text, it is written with the page (pdfEndPage).

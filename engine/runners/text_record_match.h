@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,14 @@ size_t CharacterCount(const std::string& text);
 // one takes the rest; parts past the end of the replacement get empty pieces.
 std::vector<std::string> SplitOverParts(const std::string& replacement,
                                         const std::vector<size_t>& partLengths);
+
+// `replacement` (UTF-8) cut into one piece per part of a text drawn in several parts, in order,
+// so that each part can show its piece (`shows(part, piece)`; a piece may be empty), each cut as
+// near as can be to where SplitOverParts would make it. Empty when no such cut exists, or when
+// the replacement or the parts are too many to try (over 64 characters or 16 parts).
+std::vector<std::string> FitOverParts(
+    const std::string& replacement, const std::vector<size_t>& partLengths,
+    const std::function<bool(size_t part, const std::string& piece)>& shows);
 
 // `text` with every occurrence of `find` replaced by `replacement`, left to right; a
 // replacement that contains `find` is not replaced again.

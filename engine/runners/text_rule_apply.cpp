@@ -137,10 +137,11 @@ std::vector<MatchedOverRecords> matchOverRecords(PDF* pdf, int left, int top, in
 }
 
 // Replaces an occurrence drawn over several records: the replacement goes into the records in
-// order, each part in its record's font (one-glyph records so keep their glyphs' places), or,
-// where a font cannot show its part, whole into the first record whose font can show it while
-// the other records lose their part; the text after the occurrence follows the new text. False
-// when neither can be done; `missingGlyph` then says why (when still empty).
+// order, each part in its record's font (one-glyph records so keep their glyphs' places; where a
+// font cannot show its share, the cuts move to where each part can show its piece), or else
+// whole into the first record whose font can show it while the other records lose their part;
+// the text after the occurrence follows the new text. False when neither can be done;
+// `missingGlyph` then says why (when still empty).
 bool replaceOverRecords(PDF* pdf, const MatchedOverRecords& match, const std::string& replace,
                         std::string& missingGlyph) {
     const std::vector<TPDFTextSpan>& spans = match.text.spans;
@@ -150,20 +151,26 @@ bool replaceOverRecords(PDF* pdf, const MatchedOverRecords& match, const std::st
         lengths.push_back(
             CharacterCount(text.substr(spans[j].begin, spans[j].end - spans[j].begin)));
     }
-    const std::vector<std::string> pieces = SplitOverParts(replace, lengths);
+    auto shows = [&](size_t part, const std::string& piece) {
+        return piece.empty() || pdfCanShowText(pdf, &match.records[part], piece.c_str()) == 1;
+    };
+    std::vector<std::string> pieces = SplitOverParts(replace, lengths);
     bool eachHolds = true;
+    for (size_t j = 0; j < spans.size(); ++j) eachHolds = eachHolds && shows(j, pieces[j]);
+    // Where a part's font cannot show its share, the cuts move to where each part can.
+    if (!eachHolds) {
+        pieces = FitOverParts(replace, lengths, shows);
+        eachHolds = !pieces.empty();
+    }
     std::vector<TPDFTextEdit> edits;
     for (size_t j = 0; j < spans.size(); ++j) {
-        eachHolds = eachHolds && (pieces[j].empty() ||
-                                  pdfGetMissingGlyph(pdf, &match.records[j], pieces[j].c_str(),
-                                                     nullptr, nullptr) == 0);
-        edits.push_back({spans[j], pieces[j], false});
+        edits.push_back({spans[j], eachHolds ? pieces[j] : std::string(), false});
     }
     if (eachHolds && pdfReplaceTextSpans(pdf, edits, 0) == 1) {
         return true;
     }
     for (size_t j = 0; j < spans.size(); ++j) {
-        if (pdfGetMissingGlyph(pdf, &match.records[j], replace.c_str(), nullptr, nullptr) != 0) {
+        if (!shows(j, replace)) {
             continue;
         }
         for (size_t k = 0; k < spans.size(); ++k) {

@@ -123,6 +123,15 @@ TEST(TextOverRecords, wordDrawnInPieces_editedInItsFontsInPlace) {
     for (const Edit& edit : twoFonts) expectTrueEditInPlace(edit.file, edit.word, false);
 }
 
+TEST(TextOverRecords, shareAFontCannotShow_isCutWhereEachPieceFitsItsFont) {
+    const Edit edits[] = {
+        {"pdflatex_article.pdf", "(x)"},        // brackets upright, the letter in italic
+        {"a2ps_listing.pdf", "(\"Kestrel\","},  // the string's letters in another face
+        {"chromium_page.pdf", "Office"},        // an ff the fonts hold only as a ligature
+    };
+    for (const Edit& edit : edits) expectTrueEditInPlace(edit.file, edit.word, false, 0.5);
+}
+
 TEST(LigatureFindText, aFindTextWithALigatureCharacterMatchesTheLigatureGlyph) {
     // Extractors give dvipdfmx's "fi" glyph as U+FB01; the engine reads it as "fi".
     const std::string fi = "\xEF\xAC\x81";
