@@ -345,8 +345,8 @@ PageTextSession::LineRest PageTextSession::planLineRest(const TextLine& line, do
         appearance = show(*except.begin()).scope;
     }
     std::vector<std::pair<size_t, LinePiece>> candidates;
-    for (size_t record : withText_) {
-        if (except.count(record) != 0) continue;
+    for (size_t record : recordsNearLine(line)) {
+        if (except.count(record) != 0 || withText_.count(record) == 0) continue;
         const std::vector<size_t>& run = runs_[record];
         const TextShow& first = shows_[run.front()];
         if (first.writesVertically()) continue;
@@ -376,6 +376,27 @@ PageTextSession::LineRest PageTextSession::planLineRest(const TextLine& line, do
         }
     }
     return plan;
+}
+
+std::vector<size_t> PageTextSession::recordsNearLine(const TextLine& line) const {
+    const bool across = std::fabs(line.uy) < 1e-9 && line.ux > 0;
+    if (!across) {
+        return std::vector<size_t>(withText_.begin(), withText_.end());
+    }
+    if (!baselines_) {
+        baselines_.emplace();
+        for (size_t record : withText_) noteBaseline(record);
+    }
+    // Records stand on the line when their baseline lies within half the larger size of it.
+    const double reach = 0.5 * std::max(line.size, largestSize_) + 1e-6;
+    std::vector<size_t> near;
+    for (auto it = baselines_->lower_bound(line.y - reach);
+         it != baselines_->end() && it->first <= line.y + reach; ++it) {
+        near.push_back(it->second);
+    }
+    std::sort(near.begin(), near.end());
+    near.erase(std::unique(near.begin(), near.end()), near.end());
+    return near;
 }
 
 void PageTextSession::moveLineRest(const LineRest& plan) {

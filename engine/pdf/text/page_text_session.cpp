@@ -87,6 +87,14 @@ void PageTextSession::addShows(std::vector<TextShow> found) {
     }
 }
 
+void PageTextSession::noteBaseline(size_t record) const {
+    const TextLine line = lineOfRecord(record);
+    if (std::fabs(line.uy) < 1e-9 && line.ux > 0) {
+        baselines_->emplace(line.y, record);
+        largestSize_ = std::max(largestSize_, line.size);
+    }
+}
+
 void PageTextSession::refreshRecord(size_t record) {
     std::string& text = texts_[record];
     text.clear();
@@ -102,6 +110,7 @@ void PageTextSession::refreshRecord(size_t record) {
     textIndex_.update(record, text);
     if (showing) {
         withText_.insert(record);
+        if (!wasShowing && baselines_) noteBaseline(record);
     } else {
         withText_.erase(record);
     }

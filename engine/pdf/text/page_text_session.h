@@ -61,9 +61,9 @@ class PageTextSession {
     std::vector<size_t> recordsHolding(const std::string& needle) const;
 
     // Gives the record the text `newText` in its own font; false (and nothing changes) when
-    // the font cannot show it (a text that stays as it is is shown already). The rest of the record follows the new text: what it shows after
-    // a change moves by the change of width, and so does the text after the record on its line
-    // (see moveLineRest); nothing else on the page moves.
+    // the font cannot show it (a text that stays as it is is shown already). The rest of the record
+    // follows the new text: what it shows after a change moves by the change of width, and so does
+    // the text after the record on its line (see moveLineRest); nothing else on the page moves.
     bool replace(size_t index, const std::string& newText);
 
     // The page's text as glyphs, brought up to date.
@@ -183,6 +183,11 @@ class PageTextSession {
     void addShows(std::vector<TextShow> found);
     // Reads the record's text anew from its operators.
     void refreshRecord(size_t record);
+    // The records that may stand on `line`: for text across the page those whose baseline is
+    // near it, else every record that shows something; in content order.
+    std::vector<size_t> recordsNearLine(const TextLine& line) const;
+    // Notes where the record's line stands, if it runs across the page.
+    void noteBaseline(size_t record) const;
     // Lets go of the pieces of added content whose text is all removed: their bytes as they
     // stand are final, and nothing of them is read again.
     void releaseSpentPieces();
@@ -205,6 +210,10 @@ class PageTextSession {
     std::vector<std::vector<size_t>> runs_;
     std::vector<std::string> texts_;
     std::set<size_t> withText_;  // records that show something
+    // The records whose text runs across the page, by the height of their baseline (moves along
+    // a line keep it), made on first use; and the largest size among them.
+    mutable std::optional<std::multimap<double, size_t>> baselines_;
+    mutable double largestSize_ = 0;
     mutable RecordTextIndex textIndex_;
     // Every show of an operation (a form drawn twice shows its operations twice), and the
     // operations that show text in each content, in order.
