@@ -12,7 +12,6 @@ Usage: line_room_check.py MARQEL KIT_DIR [FILE...]   (VERBOSE=1 lists every find
 """
 import json
 import os
-import subprocess
 import sys
 import tempfile
 from collections import Counter
@@ -44,15 +43,8 @@ def overlaps(line):
 
 
 def check(marqel, pdf, work, rule, page_index, box, old, new, before_words, before_fonts):
-    rules = os.path.join(work, "rules.txt")
-    out = os.path.join(work, "out.pdf")
-    with open(rules, "w", encoding="utf-8", newline="") as f:
-        f.write(rule)
-    if os.path.exists(out):
-        os.remove(out)
-    run = subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True, text=True,
-                         errors="replace")
-    if "Rule result: own font" not in run.stdout or not os.path.exists(out):
+    out, stdout = share.run_rule(marqel, pdf, work, rule)
+    if "Rule result: own font" not in stdout or not os.path.exists(out):
         return None
     if len(share.fonts(out)) > len(before_fonts):
         return None

@@ -73,12 +73,9 @@ def pixels(points):
     return int(round(points * 150 / 72)) + 1
 
 
-def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts):
-    """Runs the engine on one rule line and judges the result by independent readers.
-    box is the old word's (x0, y0, x1, y1) in points. Returns the verdict ("true edit",
-    "fallback", "not done" or "failure"), why a failure failed, and the engine's
-    "Rule result:" lines."""
-    x0, y0, x1, y1 = box
+def run_rule(marqel, pdf, work, rule):
+    """Runs the engine on one rule line in `work`; returns the output's path (it may not
+    exist) and what the engine printed."""
     rules = os.path.join(work, "rules.txt")
     out = os.path.join(work, "out.pdf")
     with open(rules, "w", encoding="utf-8", newline="") as f:
@@ -87,8 +84,18 @@ def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts)
         os.remove(out)
     run = subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True, text=True,
                          errors="replace")
-    said = [line for line in run.stdout.splitlines() if line.startswith("Rule result:")]
-    if said and said[-1].startswith("Rule result: not done:") and "change success? 0" in run.stdout:
+    return out, run.stdout
+
+
+def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts):
+    """Runs the engine on one rule line and judges the result by independent readers.
+    box is the old word's (x0, y0, x1, y1) in points. Returns the verdict ("true edit",
+    "fallback", "not done" or "failure"), why a failure failed, and the engine's
+    "Rule result:" lines."""
+    x0, y0, x1, y1 = box
+    out, stdout = run_rule(marqel, pdf, work, rule)
+    said = [line for line in stdout.splitlines() if line.startswith("Rule result:")]
+    if said and said[-1].startswith("Rule result: not done:") and "change success? 0" in stdout:
         return "not done", "", said
     if not os.path.exists(out):
         return "failure", "no output", said

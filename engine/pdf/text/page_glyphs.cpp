@@ -1,37 +1,23 @@
 #include "pdf/text/page_glyphs.h"
 
-#include <cmath>
-
 #include "pdf/text/glyph_layout.h"
+#include "pdf/text/line_rest.h"
 #include "pdf/text/spaced_text.h"
 
 namespace relettra::pdf {
-
-namespace {
-
-// The record's direction and size from its first operator.
-void measureLine(const TextShow& show, RecordLayout& layout) {
-    const QPDFMatrix m = show.toPage();
-    const bool vertical = show.writesVertically();
-    const double alongX = vertical ? -m.c : m.a;
-    const double alongY = vertical ? -m.d : m.b;
-    const double length = std::hypot(alongX, alongY);
-    if (length > 0) {
-        layout.alongX = alongX / length;
-        layout.alongY = alongY / length;
-    }
-    layout.size =
-        std::fabs(show.state.fontSize) * (vertical ? std::hypot(m.a, m.b) : std::hypot(m.c, m.d));
-    layout.acrossLine = !vertical;
-}
-
-}  // namespace
 
 void PageGlyphs::setRecord(std::size_t record, const std::vector<TextShow>& shows,
                            const std::vector<std::size_t>& run) {
     if (records_.size() <= record) records_.resize(record + 1);
     RecordLayout layout;
-    if (!run.empty()) measureLine(shows[run.front()], layout);
+    if (!run.empty()) {
+        // The record's direction and size from its first operator.
+        const TextLine line = lineOf(shows[run.front()]);
+        layout.alongX = line.ux;
+        layout.alongY = line.uy;
+        layout.size = line.size;
+        layout.acrossLine = !shows[run.front()].writesVertically();
+    }
     for (std::size_t s : run) {
         const TextShow& show = shows[s];
         const SpacedText spaced = spaceText(show);

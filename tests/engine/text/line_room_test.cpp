@@ -35,10 +35,6 @@ const char* const kContent =
     "BT /F1 12 Tf 72 520 Td [(S) -100 (p) -100 (a) -100 (c) -100 (e) -100 (d) -1420 (after)] TJ "
     "ET\n";
 
-int topOf(int baseline) {
-    return 792 - baseline - 12;
-}
-
 struct RoomCase {
     const char* name;
     PointRule rule;
