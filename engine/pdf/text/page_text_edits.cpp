@@ -146,11 +146,14 @@ bool PageTextSession::replace(size_t index, const std::string& newText) {
         return false;
     }
     // The rest of the line is found where it stands before the edit moves any of it.
-    const LineRest rest =
-        planLineRest(lineOfRecord(index), recordEnd(index), endShift(*edit), {index});
+    const TextLine line = lineOfRecord(index);
+    const double shift = endShift(*edit);
+    const LineRest rest = planLineRest(line, recordEnd(index), shift, {index});
+    const std::vector<size_t> curveRest = curveAfter(index, line, shift, {index});
     std::map<std::uint32_t, double> wanted;
     std::map<std::uint32_t, double> widths;
     takeIn(*edit, 0.0, wanted, widths);
+    followCurve(curveRest, shift, wanted);
     std::set<size_t> moved{index};
     moveShows(show(index).scope, wanted, widths, moved);
     moveLineRest(rest);
@@ -210,17 +213,7 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
     const size_t lastRecord = edits.back().record;
     const TextLine lastLine = lineOfRecord(lastRecord);
     const LineRest rest = planLineRest(lastLine, recordEnd(lastRecord), shift, moved);
-    // Where the line turns after the edit (glyphs set along a curve, each turned on its own),
-    // the records after it on the line move along their own directions, as the edited ones do.
-    std::vector<size_t> curveRest;
-    if (std::fabs(shift) > kNoShift) {
-        for (size_t record : recordsAfterOnLine(glyphs(), lastRecord)) {
-            if (moved.count(record) == 0 && show(record).scope == scope &&
-                !placeOnLine(lastLine, show(record)).onLine) {
-                curveRest.push_back(record);
-            }
-        }
-    }
+    const std::vector<size_t> curveRest = curveAfter(lastRecord, lastLine, shift, moved);
     std::map<std::uint32_t, double> wanted;
     std::map<std::uint32_t, double> widths;
     for (size_t k = 0; k < edits.size(); ++k) {
@@ -232,15 +225,34 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
             for (size_t s : runs_[edits[k].record]) wanted[shows_[s].operation] = start;
         }
     }
-    for (size_t record : curveRest) {
+    followCurve(curveRest, shift, wanted);
+    moveShows(scope, wanted, widths, moved);
+    moveLineRest(rest);
+    return true;
+}
+
+std::vector<size_t> PageTextSession::curveAfter(size_t record, const TextLine& line, double shift,
+                                                const std::set<size_t>& except) {
+    std::vector<size_t> after;
+    if (std::fabs(shift) <= kNoShift) return after;
+    const ContentScope* scope = show(record).scope;
+    for (size_t next : recordsAfterOnLine(glyphs(), record)) {
+        if (except.count(next) == 0 && show(next).scope == scope &&
+            !placeOnLine(line, show(next)).onLine) {
+            after.push_back(next);
+        }
+    }
+    return after;
+}
+
+void PageTextSession::followCurve(const std::vector<size_t>& records, double shift,
+                                  std::map<std::uint32_t, double>& wanted) const {
+    for (size_t record : records) {
         for (size_t s : runs_[record]) {
             const double scale = alongScale(shows_[s]);
             if (scale > 0) wanted[shows_[s].operation] = shift / scale;
         }
     }
-    moveShows(scope, wanted, widths, moved);
-    moveLineRest(rest);
-    return true;
 }
 
 int PageTextSession::removeGlyphs(double x0, double y0, double x1, double y1,

@@ -121,6 +121,15 @@ class PageTextSession {
     LineRest planLineRest(const TextLine& line, double from, double shift,
                           const std::set<size_t>& except) const;
     void moveLineRest(const LineRest& plan);
+    // The records after `record` on its line (as text over several records finds lines) where
+    // that line turns away from `line`, in the same content, other than `except`: glyphs set
+    // along a curve, each turned on its own. None when `shift` is nothing.
+    std::vector<size_t> curveAfter(size_t record, const TextLine& line, double shift,
+                                   const std::set<size_t>& except);
+    // Each of `records` moves `shift` page units along its own direction (into `wanted`, by
+    // operation, for moveShows): the rest of a curve follows a change of width.
+    void followCurve(const std::vector<size_t>& records, double shift,
+                     std::map<std::uint32_t, double>& wanted) const;
 
     // Whether some edit changed the page's own content, a form or an appearance.
     bool hasChanges() const { return content_.hasEdits(); }
