@@ -358,6 +358,9 @@ int pdfFindTextOverRecords(PDF* pdf, const char* utf8, std::vector<TPDFTextOverR
             return -1;
         }
         found->clear();
+        if (!session->holdsEachCharacterOf(text(utf8))) {
+            return 0;
+        }
         for (const relettra::pdf::TextOverRecords& match :
              relettra::pdf::findTextOverRecords(session->glyphs(), text(utf8))) {
             TPDFTextOverRecords out;

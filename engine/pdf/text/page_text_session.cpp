@@ -114,7 +114,7 @@ void PageTextSession::refreshRecord(size_t record) {
     } else {
         withText_.erase(record);
     }
-    if (glyphs_) staleGlyphs_.insert(record);
+    markStale(record);
     const ContentScope* scope = show(record).scope;
     if (showing != wasShowing && addedPiece_.count(scope) != 0) {
         size_t& count = showingRecords_[scope];
@@ -177,13 +177,25 @@ std::vector<size_t> PageTextSession::recordsHolding(const std::string& needle) c
     return textIndex_.holding(needle, texts_, withText_);
 }
 
+void PageTextSession::markStale(size_t record) {
+    if (!glyphs_) return;
+    if (isStale_.size() <= record) isStale_.resize(std::max(record + 1, 2 * isStale_.size()));
+    if (isStale_[record]) return;
+    isStale_[record] = true;
+    staleGlyphs_.push_back(record);
+}
+
 const PageGlyphs& PageTextSession::glyphs() {
     if (!glyphs_) {
         glyphs_ = std::make_unique<PageGlyphs>();
         for (size_t record : withText_) glyphs_->setRecord(record, shows_, runs_[record]);
         staleGlyphs_.clear();
+        isStale_.clear();
     }
-    for (size_t record : staleGlyphs_) glyphs_->setRecord(record, shows_, runs_[record]);
+    for (size_t record : staleGlyphs_) {
+        glyphs_->setRecord(record, shows_, runs_[record]);
+        isStale_[record] = false;
+    }
     staleGlyphs_.clear();
     return *glyphs_;
 }
@@ -233,7 +245,7 @@ void PageTextSession::shiftShow(const OperationKey& key, double shift) {
         } else {
             show.tm.translate(shift, 0);
         }
-        if (glyphs_) staleGlyphs_.insert(recordOfShow_[s]);
+        markStale(recordOfShow_[s]);
     }
 }
 

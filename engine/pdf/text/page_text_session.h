@@ -59,6 +59,11 @@ class PageTextSession {
     const TextMoves& moves() const { return moves_; }
     // The records whose text holds `needle`, in content order.
     std::vector<size_t> recordsHolding(const std::string& needle) const;
+    // Whether the records' texts hold every character of `text` but spaces: a text over
+    // several records can stand on the page only then.
+    bool holdsEachCharacterOf(const std::string& text) const {
+        return textIndex_.holdsEachCharacterOf(text, texts_, withText_);
+    }
 
     // Gives the record the text `newText` in its own font; false (and nothing changes) when
     // the font cannot show it (a text that stays as it is is shown already). The rest of the record
@@ -192,6 +197,8 @@ class PageTextSession {
     void addShows(std::vector<TextShow> found);
     // Reads the record's text anew from its operators.
     void refreshRecord(size_t record);
+    // The record's glyphs are laid out anew before glyphs() answers.
+    void markStale(size_t record);
     // The records that may stand on `line`: for text across the page those whose baseline is
     // near it, else every record that shows something; in content order.
     std::vector<size_t> recordsNearLine(const TextLine& line) const;
@@ -232,7 +239,9 @@ class PageTextSession {
     std::map<OperationKey, std::unique_ptr<ParsedContent>> writings_;
 
     std::unique_ptr<PageGlyphs> glyphs_;
-    std::set<size_t> staleGlyphs_;  // records to lay out anew before glyphs() answers
+    // Records to lay out anew before glyphs() answers, each once.
+    std::vector<size_t> staleGlyphs_;
+    std::vector<bool> isStale_;
     std::map<OperationKey, std::string> rewrittenShows_;
     std::map<OperationKey, double> lineShifts_;
     // Upright, per appearance scope: where its rewritten text reaches.

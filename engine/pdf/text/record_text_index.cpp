@@ -92,4 +92,23 @@ std::vector<std::size_t> RecordTextIndex::holding(const std::string& needle,
     return found;
 }
 
+bool RecordTextIndex::holdsEachCharacterOf(const std::string& text,
+                                           const std::vector<std::string>& texts,
+                                           const std::set<std::size_t>& showing) {
+    if (stale_) layOut(texts, showing);
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = 1;
+        while (i + length < text.size() &&
+               (static_cast<unsigned char>(text[i + length]) & 0xC0) == 0x80) {
+            ++length;
+        }
+        if (text[i] != ' ' &&
+            memmem(text_.data(), text_.size(), text.data() + i, length) == nullptr) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
 }  // namespace relettra::pdf

@@ -23,6 +23,10 @@ class RecordTextIndex {
                                      const std::vector<std::string>& texts,
                                      const std::set<std::size_t>& showing);
 
+    // Whether every character of `text` but spaces stands somewhere in the records' texts.
+    bool holdsEachCharacterOf(const std::string& text, const std::vector<std::string>& texts,
+                              const std::set<std::size_t>& showing);
+
   private:
     struct Slot {
         std::size_t record;
