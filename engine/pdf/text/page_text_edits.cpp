@@ -338,7 +338,8 @@ void PageTextSession::moveShows(ContentScope* scope, const std::map<std::uint32_
         auto shiftAll = [&](std::uint32_t operation, double shift) {
             if (std::fabs(shift) <= kNoShift) return;
             shiftShow({scope, operation}, shift);
-            for (size_t s : showsOfOperation_[{scope, operation}]) moved.insert(recordOfShow_[s]);
+            showsOfOperation_.forEach(scope, operation,
+                                      [&](size_t s) { moved.insert(recordOfShow_[s]); });
         };
         for (size_t k = 0; k < group.size(); ++k) shiftAll(group[k], placed.shifts[k]);
         for (const auto& [operation, shift] : placed.followers) shiftAll(operation, shift);
@@ -358,7 +359,7 @@ PageTextSession::LineRest PageTextSession::planLineRest(const TextLine& line, do
     }
     std::vector<std::pair<size_t, LinePiece>> candidates;
     for (size_t record : recordsNearLine(line)) {
-        if (except.count(record) != 0 || withText_.count(record) == 0) continue;
+        if (except.count(record) != 0 || !withText_.contains(record)) continue;
         const std::vector<size_t>& run = runs_[record];
         const TextShow& first = shows_[run.front()];
         if (first.writesVertically()) continue;
@@ -370,8 +371,7 @@ PageTextSession::LineRest PageTextSession::planLineRest(const TextLine& line, do
             continue;
         }
         const bool shownOnce = std::all_of(run.begin(), run.end(), [&](size_t s) {
-            auto listed = showsOfOperation_.find({shows_[s].scope, shows_[s].operation});
-            return listed != showsOfOperation_.end() && listed->second.size() == 1;
+            return showsOfOperation_.shownOnce(shows_[s].scope, shows_[s].operation);
         });
         if (!shownOnce) continue;
         const PlaceOnLine end = placeOnLine(line, shows_[run.back()]);
@@ -393,7 +393,9 @@ PageTextSession::LineRest PageTextSession::planLineRest(const TextLine& line, do
 std::vector<size_t> PageTextSession::recordsNearLine(const TextLine& line) const {
     const bool across = std::fabs(line.uy) < 1e-9 && line.ux > 0;
     if (!across) {
-        return std::vector<size_t>(withText_.begin(), withText_.end());
+        std::vector<size_t> all;
+        for (size_t record : withText_) all.push_back(record);
+        return all;
     }
     if (!baselines_) {
         baselines_.emplace();

@@ -66,7 +66,7 @@ void PageTextSession::addShows(std::vector<TextShow> found) {
     std::vector<std::vector<size_t>> runs = groupShowsIntoRuns(found);
     for (TextShow& show : found) {
         const OperationKey key{show.scope, show.operation};
-        showsOfOperation_[key].push_back(shows_.size());
+        showsOfOperation_.add(show.scope, show.operation, shows_.size());
         // A form drawn again shows the operations it showed before.
         std::vector<std::uint32_t>& operations = showOperations_[show.scope];
         if (operations.empty() || operations.back() < show.operation) {
@@ -106,7 +106,7 @@ void PageTextSession::refreshRecord(size_t record) {
         }
     }
     const bool showing = anyGlyph || !text.empty();
-    const bool wasShowing = withText_.count(record) != 0;
+    const bool wasShowing = withText_.contains(record);
     textIndex_.update(record, text);
     if (showing) {
         withText_.insert(record);
@@ -131,14 +131,15 @@ void PageTextSession::releaseSpentPieces() {
         if (listed != showOperations_.end()) {
             for (std::uint32_t operation : listed->second) {
                 const OperationKey key{const_cast<ContentScope*>(scope), operation};
-                for (size_t s : showsOfOperation_[key]) shows_[s] = TextShow();
-                showsOfOperation_.erase(key);
+                showsOfOperation_.forEach(scope, operation,
+                                          [&](size_t s) { shows_[s] = TextShow(); });
                 writings_.erase(key);
                 rewrittenShows_.erase(key);
                 lineShifts_.erase(key);
             }
             showOperations_.erase(listed);
         }
+        showsOfOperation_.forget(scope);
         showingRecords_.erase(scope);
         addedPiece_.erase(scope);
         for (std::unique_ptr<ContentScope>& added : addedScopes_) {
@@ -217,7 +218,7 @@ void PageTextSession::rewriteShow(const OperationKey& key, std::string bytes) {
             break;
         }
     }
-    for (size_t s : showsOfOperation_[key]) {
+    showsOfOperation_.forEach(key.first, key.second, [&](size_t s) {
         TextShow& show = shows_[s];
         if (showAt == operations.size()) {
             show.elements.clear();
@@ -231,14 +232,14 @@ void PageTextSession::rewriteShow(const OperationKey& key, std::string bytes) {
         }
         show.advance = show.totalAdvance();
         refreshRecord(recordOfShow_[s]);
-    }
+    });
     writings_[key] = std::move(writing);
     rewrittenShows_[key] = std::move(bytes);
     writeEdit(key);
 }
 
 void PageTextSession::shiftShow(const OperationKey& key, double shift) {
-    for (size_t s : showsOfOperation_[key]) {
+    showsOfOperation_.forEach(key.first, key.second, [&](size_t s) {
         TextShow& show = shows_[s];
         if (show.writesVertically()) {
             show.tm.translate(0, -shift);
@@ -246,7 +247,7 @@ void PageTextSession::shiftShow(const OperationKey& key, double shift) {
             show.tm.translate(shift, 0);
         }
         markStale(recordOfShow_[s]);
-    }
+    });
 }
 
 void PageTextSession::writeEdit(const OperationKey& key) {

@@ -16,7 +16,9 @@
 #include "pdf/fonts/font_cache.h"
 #include "pdf/page_editor.h"
 #include "pdf/text/line_rest.h"
+#include "pdf/text/operation_shows.h"
 #include "pdf/text/page_glyphs.h"
+#include "pdf/text/record_set.h"
 #include "pdf/text/record_text_index.h"
 #include "pdf/text/run_placement.h"
 #include "pdf/text/spaced_text.h"
@@ -225,7 +227,7 @@ class PageTextSession {
     std::vector<size_t> recordOfShow_;
     std::vector<std::vector<size_t>> runs_;
     std::vector<std::string> texts_;
-    std::set<size_t> withText_;  // records that show something
+    RecordSet withText_;  // records that show something
     // The records whose text runs across the page, by the height of their baseline (moves along
     // a line keep it), made on first use; and the largest size among them.
     mutable std::optional<std::multimap<double, size_t>> baselines_;
@@ -233,7 +235,7 @@ class PageTextSession {
     mutable RecordTextIndex textIndex_;
     // Every show of an operation (a form drawn twice shows its operations twice), and the
     // operations that show text in each content, in order.
-    std::map<OperationKey, std::vector<size_t>> showsOfOperation_;
+    OperationShows showsOfOperation_;
     std::map<const ContentScope*, std::vector<std::uint32_t>> showOperations_;
     // The writings of rewritten operations, which their shows read their tokens from.
     std::map<OperationKey, std::unique_ptr<ParsedContent>> writings_;

@@ -50,8 +50,7 @@ void RecordTextIndex::update(std::size_t record, const std::string& text) {
     if (spentBytes_ > text_.size() / 2) stale_ = true;
 }
 
-void RecordTextIndex::layOut(const std::vector<std::string>& texts,
-                             const std::set<std::size_t>& showing) {
+void RecordTextIndex::layOut(const std::vector<std::string>& texts, const RecordSet& showing) {
     text_.clear();
     slots_.clear();
     slotOf_.clear();
@@ -64,7 +63,7 @@ void RecordTextIndex::layOut(const std::vector<std::string>& texts,
 
 std::vector<std::size_t> RecordTextIndex::holding(const std::string& needle,
                                                   const std::vector<std::string>& texts,
-                                                  const std::set<std::size_t>& showing) {
+                                                  const RecordSet& showing) {
     if (stale_) layOut(texts, showing);
     std::vector<std::size_t> found;
     if (needle.empty()) return found;
@@ -94,7 +93,7 @@ std::vector<std::size_t> RecordTextIndex::holding(const std::string& needle,
 
 bool RecordTextIndex::holdsEachCharacterOf(const std::string& text,
                                            const std::vector<std::string>& texts,
-                                           const std::set<std::size_t>& showing) {
+                                           const RecordSet& showing) {
     if (stale_) layOut(texts, showing);
     for (std::size_t i = 0; i < text.size();) {
         std::size_t length = 1;

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstddef>
-#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include "pdf/text/record_set.h"
 
 namespace relettra::pdf {
 
@@ -21,11 +22,11 @@ class RecordTextIndex {
     // records that have a text) are what the index is laid out from when it must be.
     std::vector<std::size_t> holding(const std::string& needle,
                                      const std::vector<std::string>& texts,
-                                     const std::set<std::size_t>& showing);
+                                     const RecordSet& showing);
 
     // Whether every character of `text` but spaces stands somewhere in the records' texts.
     bool holdsEachCharacterOf(const std::string& text, const std::vector<std::string>& texts,
-                              const std::set<std::size_t>& showing);
+                              const RecordSet& showing);
 
   private:
     struct Slot {
@@ -34,7 +35,7 @@ class RecordTextIndex {
         std::size_t capacity;
         std::size_t length;
     };
-    void layOut(const std::vector<std::string>& texts, const std::set<std::size_t>& showing);
+    void layOut(const std::vector<std::string>& texts, const RecordSet& showing);
     void append(std::size_t record, const std::string& text);
 
     std::string text_;         // the slots, each padded with zero bytes
