@@ -77,12 +77,24 @@ std::optional<PageTextSession::PreparedEdit> PageTextSession::prepare(
     if (!any) {
         return std::nullopt;
     }
-    // Each operator starts where the one before it now ends, as far from it as it was.
+    // Each operator starts where the one before it now ends, as far from it as it was; but an
+    // operator whose first letters go takes the spacing before it along (letters placed one by
+    // one, spaced or kerned), and the second one the spacing after the first when all of the
+    // first goes: else a gap would stay where they stood.
+    auto takesFromStart = [](const std::vector<TextHunk>& share) {
+        return !share.empty() && share.front().oldBegin == 0 && share.front().replacement.empty() &&
+               !share.front().keepsPlace;
+    };
     edit.starts.assign(run.size(), 0.0);
     for (size_t j = 1; j < run.size(); ++j) {
         const std::optional<RewrittenShow>& before = edit.rewritten[j - 1];
         edit.starts[j] = edit.starts[j - 1] +
                          (before ? before->advance - shows_[run[j - 1]].totalAdvance() : 0.0);
+        const bool firstGone =
+            j == 1 && takesFromStart(shares[0]) && before && std::fabs(before->advance) < 1e-9;
+        if (takesFromStart(shares[j]) || firstGone) {
+            edit.starts[j] -= letterSpacing(run, j);
+        }
     }
     return edit;
 }
@@ -94,6 +106,24 @@ double PageTextSession::endShift(const PreparedEdit& edit) const {
     const double shift =
         edit.starts[last] + (rewritten ? rewritten->advance - shows_[run[last]].totalAdvance() : 0);
     return shift * alongScale(shows_[run.front()]);
+}
+
+double PageTextSession::letterSpacing(const std::vector<size_t>& run, size_t part) const {
+    const TextShow& previous = shows_[run[part - 1]];
+    const double spacing =
+        partOrigin(run, part) - (partOrigin(run, part - 1) + previous.totalAdvance());
+    return std::fabs(spacing) <= RecordLineLimits::kLetterGap * std::fabs(previous.state.fontSize)
+               ? spacing
+               : 0.0;
+}
+
+double PageTextSession::spacingBetween(size_t before, size_t after) const {
+    const TextLine line = lineOfRecord(before);
+    const PlaceOnLine place = placeOnLine(line, show(after));
+    if (!place.onLine) return 0;
+    const double spacing = place.start - recordEnd(before);
+    // Further apart than letters of one word, they are words of their own.
+    return std::fabs(spacing) <= RecordLineLimits::kLetterGap * line.size ? spacing : 0.0;
 }
 
 double PageTextSession::recordEnd(size_t index) const {
@@ -172,6 +202,11 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
     for (const SpanEdit& e : edits) {
         together = together && show(e.record).scope == scope;
     }
+    // Whether an edit takes its record's first letters away (all its letters, with `whole`).
+    auto takesFromStart = [&](const SpanEdit& e, bool whole) {
+        return together && !e.keepPlace && e.begin == 0 && e.text.empty() &&
+               (!whole || e.end == text(e.record).size());
+    };
     std::vector<std::optional<PreparedEdit>> prepared(edits.size());
     std::vector<double> startShift(edits.size(), 0.0);  // page units along the line
     double shift = 0;
@@ -182,6 +217,12 @@ bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keep
             return false;
         }
         const double scale = alongScale(show(e.record));
+        // A record whose first letters go takes the spacing before it along (letters spaced or
+        // kerned apart, a record each), and the second record the spacing after the first when
+        // all of the first goes: else a gap would stay where they stood.
+        if (k > 0 && (takesFromStart(e, false) || (k == 1 && takesFromStart(edits[0], true)))) {
+            shift -= spacingBetween(edits[k - 1].record, e.record);
+        }
         startShift[k] = together ? shift : 0.0;
         std::vector<TextHunk> hunks;
         if (e.keepPlace) {

@@ -106,7 +106,7 @@ class PageTextSession {
     TextLine lineOfRecord(size_t index) const { return lineOf(show(index)); }
     // Moves the text on `line` that follows a change of width at `from` (page units along the
     // line from its point) by `shift` page units along it, as lineRestShifts tells: the records
-    // whose first operator stands on the line and starts at or after `from`, other than
+    // whose first operator stands on the line and follows `from` (followsEnd), other than
     // `except`, each with all its operators. Text of an annotation's appearance moves only with
     // its own appearance's line. Records of forms that the page draws more than once, and of
     // fonts that write vertically, stay. What a later reader of the records sees, and what
@@ -164,6 +164,12 @@ class PageTextSession {
     double endShift(const PreparedEdit& edit) const;
     // Where the record's text ends along its own line, page units from the line's point.
     double recordEnd(size_t index) const;
+    // How far operator `part` of a run starts from the pen's end after the operator before it
+    // (text space units; 0 when further than letters of one word stand).
+    double letterSpacing(const std::vector<size_t>& run, size_t part) const;
+    // How far record `after` starts from the end of record `before` along its line (page units;
+    // 0 when it stands elsewhere or further than letters of one word stand).
+    double spacingBetween(size_t before, size_t after) const;
 
     // How far the rest of operator `last` must move after a change that reaches from operator
     // `first` to operator `last` of a run, once `last` starts where the new end of `first` puts
@@ -195,7 +201,7 @@ class PageTextSession {
     // Writes the edit of one operation: its new text and the shift of its line, as collected.
     void writeEdit(const OperationKey& key);
 
-    // Adds the shows `found` of `scope` (in content order) as records of their own.
+    // Adds the shows `found` (in content order) as records of their own.
     void addShows(std::vector<TextShow> found);
     // Reads the record's text anew from its operators.
     void refreshRecord(size_t record);

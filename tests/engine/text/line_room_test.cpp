@@ -33,7 +33,13 @@ const char* const kContent =
     "BT /F1 12 Tf 72 600 Td (Small) Tj 40 0 Td (gap) Tj 0 -20 Td (under) Tj ET\n"
     "BT /F1 12 Tf 72 560 Td (Cell) Tj ET BT /F1 12 Tf 300 560 Td (Column) Tj ET\n"
     "BT /F1 12 Tf 72 520 Td [(S) -100 (p) -100 (a) -100 (c) -100 (e) -100 (d) -1420 (after)] TJ "
-    "ET\n";
+    "ET\n"
+    // Letters placed one by one 0.8 points apart (one record), and 2 points into one another (a
+    // record each).
+    "BT /F1 12 Tf 72 480 Td (S) Tj 8.804 0 Td (p) Tj 7.472 0 Td (a) Tj 7.472 0 Td (r) Tj "
+    "4.796 0 Td (k) Tj 6.8 0 Td ( beyond) Tj ET\n"
+    "BT /F1 12 Tf 72 440 Td (C) Tj 6.664 0 Td (l) Tj 0.664 0 Td (o) Tj 4.672 0 Td (s) Tj "
+    "4 0 Td (e) Tj 6.672 0 Td ( by) Tj ET\n";
 
 struct RoomCase {
     const char* name;
@@ -93,6 +99,18 @@ TEST(LineRoom, editOfAnotherWidth_textAfterOnItsLineKeepsItsDistance_otherLinesS
          "Spaced",
          {"after"},
          {"Column"}},
+        {"letters placed apart, the last one taken off with the spacing before it",
+         {1, 72, topOf(480), 50, 12, "Spark", "Spar"},
+         "Spar",
+         "Spark",
+         {"beyond"},
+         {}},
+        {"letters a record each, kerned into one another, the last one taken off",
+         {1, 72, topOf(440), 30, 12, "Close", "Clos"},
+         "Clos",
+         "Close",
+         {"by"},
+         {}},
         {"a word beyond a column's gap stays",
          {1, 72, topOf(560), 23, 12, "Cell", "Cellars"},
          "Cellars",
