@@ -41,8 +41,8 @@ struct RecordLineLimits {
     static constexpr double kLetterGap = 0.6;
 };
 
-// The records that follow `record` on its line, in order (none when it starts no line with
-// others).
+// The records that follow `record` on its line, in order, as findTextOverRecords chains them
+// from `record` on (none when the next record does not go on with it).
 std::vector<std::size_t> recordsAfterOnLine(const PageGlyphs& page, std::size_t record);
 
 // Every occurrence of `find` (UTF-8) that reaches over two or more records standing on one line,
