@@ -64,9 +64,17 @@ void RecordTextIndex::layOut(const std::vector<std::string>& texts, const Record
 std::vector<std::size_t> RecordTextIndex::holding(const std::string& needle,
                                                   const std::vector<std::string>& texts,
                                                   const RecordSet& showing) {
-    if (stale_) layOut(texts, showing);
     std::vector<std::size_t> found;
     if (needle.empty()) return found;
+    // The first search of a page (often its only one) reads the texts where they are; laying
+    // them out end to end pays from the second on.
+    if (stale_ && searches_++ == 0) {
+        for (std::size_t record : showing) {
+            if (texts[record].find(needle) != std::string::npos) found.push_back(record);
+        }
+        return found;
+    }
+    if (stale_) layOut(texts, showing);
     // Page texts repeat their letters a lot: the C library's memmem skips along them much faster
     // than a search that tries each place where the needle's first letter stands.
     auto findFrom = [&](std::size_t from) {

@@ -43,6 +43,7 @@ class RecordTextIndex {
     std::unordered_map<std::size_t, std::size_t> slotOf_;
     std::size_t spentBytes_ = 0;  // room of slots whose record has no text
     bool stale_ = true;
+    std::size_t searches_ = 0;
 };
 
 }  // namespace relettra::pdf
