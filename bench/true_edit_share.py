@@ -43,6 +43,23 @@ def fonts(pdf):
     return [line[:37].strip() for line in out.splitlines()[2:]]
 
 
+def raw_text(pdf, page):
+    """The page's text in content order (pdftotext -raw), white space made single spaces."""
+    out = subprocess.run(["pdftotext", "-raw", "-f", str(page), "-l", str(page), pdf, "-"],
+                         capture_output=True, text=True).stdout
+    return " ".join(out.split())
+
+
+def replaced_once(before, old, new, after):
+    """Whether `after` is `before` with one occurrence of `old` replaced by `new`."""
+    at = before.find(old)
+    while at >= 0:
+        if before[:at] + new + before[at + len(old):] == after:
+            return True
+        at = before.find(old, at + 1)
+    return False
+
+
 def shuffled(word):
     letters = [c for c in word]
     for shift in range(1, len(letters)):
@@ -56,12 +73,9 @@ def pixels(points):
     return int(round(points * 150 / 72)) + 1
 
 
-def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts):
-    """Runs the engine on one rule line and judges the result by independent readers.
-    box is the old word's (x0, y0, x1, y1) in points. Returns the verdict ("true edit",
-    "fallback", "not done" or "failure"), why a failure failed, and the engine's
-    "Rule result:" lines."""
-    x0, y0, x1, y1 = box
+def run_rule(marqel, pdf, work, rule):
+    """Runs the engine on one rule line in `work`; returns the output's path (it may not
+    exist) and what the engine printed."""
     rules = os.path.join(work, "rules.txt")
     out = os.path.join(work, "out.pdf")
     with open(rules, "w", encoding="utf-8", newline="") as f:
@@ -70,8 +84,18 @@ def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts)
         os.remove(out)
     run = subprocess.run([marqel, pdf, "-tesome", out, rules], capture_output=True, text=True,
                          errors="replace")
-    said = [line for line in run.stdout.splitlines() if line.startswith("Rule result:")]
-    if said and said[-1].startswith("Rule result: not done:") and "change success? 0" in run.stdout:
+    return out, run.stdout
+
+
+def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts):
+    """Runs the engine on one rule line and judges the result by independent readers.
+    box is the old word's (x0, y0, x1, y1) in points. Returns the verdict ("true edit",
+    "fallback", "not done" or "failure"), why a failure failed, and the engine's
+    "Rule result:" lines."""
+    x0, y0, x1, y1 = box
+    out, stdout = run_rule(marqel, pdf, work, rule)
+    said = [line for line in stdout.splitlines() if line.startswith("Rule result:")]
+    if said and said[-1].startswith("Rule result: not done:") and "change success? 0" in stdout:
         return "not done", "", said
     if not os.path.exists(out):
         return "failure", "no output", said
@@ -83,6 +107,12 @@ def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts)
     added = len(fonts(out)) > len(before_fonts)
     if new_there and not old_there:
         return ("fallback" if added else "true edit"), "", said
+    # Readers cut text set at an angle into pieces as they find them, and cut it otherwise once
+    # its glyphs moved: read in content order, the page must then hold its old text with the
+    # word replaced.
+    if not added and replaced_once(raw_text(pdf, page_index + 1), old, new,
+                                   raw_text(out, page_index + 1)):
+        return "true edit", "", said
     return "failure", ("old word still there" if old_there else "new word not found"), said
 
 
@@ -91,6 +121,7 @@ def main():
     manifest = json.load(open(os.path.join(kit, "MANIFEST.json")))["files"]
     results = defaultdict(Counter)
     by_producer = defaultdict(Counter)
+    causes = Counter()  # why the words that were not true edits were not
     with tempfile.TemporaryDirectory() as work:
         for name, info in sorted(manifest.items()):
             if name.startswith("encrypted") or (only and name not in only):
@@ -126,6 +157,8 @@ def main():
                                                        new, (x0, y0, x1, y1), before_fonts)
                     results[kind][verdict] += 1
                     by_producer[info.get("producer", "?")][verdict] += 1
+                    if verdict != "true edit":
+                        causes[cause_of(verdict, reason, said)] += 1
                     if verdict != "true edit" and os.environ.get("VERBOSE"):
                         print(name, page_index + 1, text, "->", new, verdict,
                               reason if verdict == "failure" else "", rule.strip(),
@@ -133,6 +166,22 @@ def main():
     table("font kind", results)
     print()
     table("producer", by_producer)
+    print()
+    total = sum(sum(c.values()) for c in results.values())
+    true_edits = sum(c["true edit"] for c in results.values())
+    print(f"all {total} words: {true_edits} true edits, {100.0 * true_edits / total:.1f}%")
+    print("not true edits, by cause:")
+    for cause, count in causes.most_common():
+        print(f"  {count:4}  {cause}")
+
+
+def cause_of(verdict, reason, said):
+    """The verdict and the engine's reason, without the names of fonts and characters."""
+    line = said[-1] if said else "no rule result"
+    line = line.replace("Rule result: ", "")
+    line = re.sub(r'the font \S+ has no glyph for ".*', "the page's font has no glyph for a "
+                  "character of the new text", line)
+    return f"failure ({reason}): {line}" if verdict == "failure" else line
 
 
 def table(title, results):

@@ -46,7 +46,11 @@ PageContent& PageEditor::parsedContent() {
 }
 
 void PageEditor::appendUprightContent(const std::string& content) {
-    (appearance_.isInitialized() ? addedToAppearance_ : added_) += content;
+    if (appearance_.isInitialized()) {
+        addedToAppearance_ += content;
+    } else {
+        addedPieces_.push_back(content);
+    }
 }
 
 namespace {
@@ -78,7 +82,7 @@ void PageEditor::noteReach(const QPDFObjectHandle::Rectangle& upright) {
                                     std::max(r.urx, upright.urx), std::max(r.ury, upright.ury));
 }
 
-bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveState) {
+void PageEditor::finishAppearanceDrawing() {
     if (!addedToAppearance_.empty()) {
         // The appearance's own content runs inside q … Q, as the page's does.
         std::shared_ptr<Buffer> data = appearance_.getStreamData(qpdf_dl_generalized);
@@ -95,7 +99,11 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveSta
     appearance_ = QPDFObjectHandle();
     annotation_ = QPDFObjectHandle();
     appearanceReach_.reset();
-    if (added_.empty()) {
+}
+
+bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveState) {
+    finishAppearanceDrawing();
+    if (addedPieces_.empty()) {
         return alreadyWrapped;
     }
     QPDFMatrix m = geometry_.uprightToUser();
@@ -105,10 +113,10 @@ bool PageEditor::commit(QPDF& pdf, bool alreadyWrapped, QPDFObjectHandle saveSta
         stream += "Q\n";
     }
     stream += "q " + cmOperands(m);
-    stream += added_;
+    for (const std::string& piece : addedPieces_) stream += piece;
     stream += "Q\n";
     page_.addPageContents(newCompressedStream(pdf, stream), false);
-    added_.clear();
+    addedPieces_.clear();
     parsed_.reset();
     return true;
 }

@@ -5,6 +5,8 @@
 #include <qpdf/QPDFObjectHandle.hh>
 #include <qpdf/QPDFPageObjectHelper.hh>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "pdf/content/content_scope.h"
 #include "pdf/page_geometry.h"
@@ -33,8 +35,15 @@ class PageEditor {
     // Called after the page's content was changed, so the next reader parses it anew.
     void contentChanged() { parsed_.reset(); }
 
-    // Content in upright coordinates (points, origin at the displayed lower-left corner).
+    // Content in upright coordinates (points, origin at the displayed lower-left corner). Each
+    // call on the page adds one piece, which readers of the page's text take in and may edit
+    // before the page is written.
     void appendUprightContent(const std::string& content);
+    std::size_t addedPieceCount() const { return addedPieces_.size(); }
+    const std::string& addedPiece(std::size_t index) const { return addedPieces_[index]; }
+    void replaceAddedPiece(std::size_t index, std::string content) {
+        addedPieces_[index] = std::move(content);
+    }
     // Where content just appended reaches, in upright coordinates: an annotation's appearance
     // that it goes into is widened to show all of it (viewers clip an appearance to its box).
     void noteReach(const QPDFObjectHandle::Rectangle& upright);
@@ -42,9 +51,13 @@ class PageEditor {
     // From now on drawing goes into an annotation's appearance instead of the page (its text
     // was cleared there and the new text belongs above the page, where the annotation shows):
     // `stream` is the appearance's form stream, already the page's own copy, and `formToUpright`
-    // takes its space to upright page coordinates; `annotation` shows it. Until commit.
+    // takes its space to upright page coordinates; `annotation` shows it. Until
+    // finishAppearanceDrawing or commit.
     void drawIntoAppearance(QPDFObjectHandle stream, const QPDFMatrix& formToUpright,
                             QPDFObjectHandle annotation);
+    // Writes what was drawn into an annotation's appearance into it (widened to show it all),
+    // and draws on the page again from now on.
+    void finishAppearanceDrawing();
 
     // Writes the added content into the page. `alreadyWrapped` says whether the page's own
     // content already runs inside q … Q from an earlier edit in this run; `saveState` is a
@@ -56,7 +69,7 @@ class PageEditor {
     QPDFPageObjectHelper page_;
     int pageNumber_;
     PageGeometry geometry_;
-    std::string added_;
+    std::vector<std::string> addedPieces_;
     QPDFObjectHandle appearance_;  // where drawing goes instead, when set
     QPDFMatrix uprightToAppearance_;
     QPDFMatrix appearanceToUpright_;

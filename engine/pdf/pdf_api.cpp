@@ -100,6 +100,11 @@ double pdfGetPageHeight(PDF* pdf) {
     });
 }
 
+int pdfGetOpenPage(PDF* pdf) {
+    return guarded(
+        pdf, 0, [&](PDF& d) { return d.openPage() != nullptr ? d.openPage()->pageNumber() : 0; });
+}
+
 int pdfEndPage(PDF* pdf) {
     return guarded(pdf, 0, [&](PDF& d) { return d.endPage() ? 1 : 0; });
 }
@@ -137,6 +142,23 @@ int pdfInsertImageFromBuffer(PDF* pdf, double x, double y, double width, double 
 
 namespace {
 
+// The open page's text session: kept while the page stays open, started when there is none
+// (what was drawn into an annotation's appearance is written there first, so that the session
+// reads it), and brought up to date with the content drawn on the page since.
+relettra::pdf::PageTextSession* liveSession(PDF& d) {
+    relettra::pdf::PageEditor* page = d.openPage();
+    if (page == nullptr) {
+        return nullptr;
+    }
+    relettra::pdf::PageTextSession* session = d.textSession();
+    if (session == nullptr) {
+        page->finishAppearanceDrawing();
+        session = d.startTextSession();
+    }
+    session->catchUp();
+    return session;
+}
+
 void fillStack(const relettra::pdf::TextShow& show, std::string text, double advance,
                TPDFStack& stack) {
     const QPDFMatrix& c = show.ctm;
@@ -167,7 +189,7 @@ void fillStack(const relettra::pdf::TextShow& show, std::string text, double adv
 
 int pdfInitStack(PDF* pdf, TPDFStack* stack) {
     return guarded(pdf, 0, [&](PDF& d) {
-        if (stack == nullptr || d.startTextSession() == nullptr) {
+        if (stack == nullptr || liveSession(d) == nullptr) {
             return 0;
         }
         *stack = TPDFStack();
@@ -290,15 +312,21 @@ int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::
     });
 }
 
+int pdfCanShowText(PDF* pdf, const TPDFStack* stack, const char* utf8) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = d.textSession();
+        if (stack == nullptr || session == nullptr || stack->record >= session->size() ||
+            !session->show(stack->record).state.font) {
+            return -1;
+        }
+        return session->show(stack->record).state.font->encode(text(utf8)) ? 1 : 0;
+    });
+}
+
 int pdfFlushPageContent(PDF* pdf, TPDFStack*) {
     return guarded(pdf, 0, [&](PDF& d) {
         relettra::pdf::PageTextSession* session = d.textSession();
-        if (session == nullptr || !session->flush(d.qpdf(), d.sharedContentTest())) {
-            return 0;
-        }
-        // The page's content changed: a later reader starts a session of its own.
-        d.endTextSession();
-        return 1;
+        return session != nullptr && session->hasChanges() ? 1 : 0;
     });
 }
 
@@ -307,12 +335,6 @@ int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double heigh
 }
 
 namespace {
-
-// The open page's text session, started when there is none.
-relettra::pdf::PageTextSession* pageSession(PDF& d) {
-    relettra::pdf::PageTextSession* session = d.textSession();
-    return session != nullptr ? session : d.startTextSession();
-}
 
 void fillRecord(relettra::pdf::PageTextSession& session, size_t index, TPDFStack& stack) {
     stack.record = index;
@@ -338,12 +360,15 @@ int pdfGetPageRecord(PDF* pdf, size_t index, TPDFStack* stack) {
 
 int pdfFindTextOverRecords(PDF* pdf, const char* utf8, std::vector<TPDFTextOverRecords>* found) {
     return guarded(pdf, -1, [&](PDF& d) {
-        relettra::pdf::PageTextSession* session = d.textSession();
         relettra::pdf::PageEditor* page = d.openPage();
-        if (found == nullptr || session == nullptr || page == nullptr) {
+        relettra::pdf::PageTextSession* session = liveSession(d);
+        if (found == nullptr || session == nullptr) {
             return -1;
         }
         found->clear();
+        if (!session->holdsEachCharacterOf(text(utf8))) {
+            return 0;
+        }
         for (const relettra::pdf::TextOverRecords& match :
              relettra::pdf::findTextOverRecords(session->glyphs(), text(utf8))) {
             TPDFTextOverRecords out;
@@ -381,11 +406,39 @@ int pdfReplaceTextSpans(PDF* pdf, const std::vector<TPDFTextEdit>& edits, int ke
     });
 }
 
+int pdfFindRecordsHolding(PDF* pdf, const char* utf8, std::vector<size_t>* records) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageTextSession* session = liveSession(d);
+        if (session == nullptr || records == nullptr || utf8 == nullptr) {
+            return -1;
+        }
+        *records = session->recordsHolding(utf8);
+        return static_cast<int>(records->size());
+    });
+}
+
+int pdfMoveLineRest(PDF* pdf, const TPDFStack* line, double x, double y, double shift) {
+    return guarded(pdf, -1, [&](PDF& d) {
+        relettra::pdf::PageEditor* page = d.openPage();
+        relettra::pdf::PageTextSession* session = liveSession(d);
+        if (session == nullptr || line == nullptr || line->record >= session->size()) {
+            return -1;
+        }
+        const relettra::pdf::TextLine on = session->lineOfRecord(line->record);
+        double upX = 0;
+        double upY = 0;
+        d.toUpright(*page, x, y, upX, upY);
+        const double from = (upX - on.x) * on.ux + (upY - on.y) * on.uy;
+        session->moveLineRest(on, from, shift, {line->record});
+        return 1;
+    });
+}
+
 int pdfRemoveTextInAreaAndSpans(PDF* pdf, double x, double y, double width, double height,
                                 const std::vector<TPDFTextSpan>* spans, TPDFStack* mostRemoved) {
     return guarded(pdf, -1, [&](PDF& d) {
         relettra::pdf::PageEditor* page = d.openPage();
-        relettra::pdf::PageTextSession* session = page != nullptr ? pageSession(d) : nullptr;
+        relettra::pdf::PageTextSession* session = liveSession(d);
         if (session == nullptr) {
             return -1;
         }
@@ -407,15 +460,16 @@ int pdfRemoveTextInAreaAndSpans(PDF* pdf, double x, double y, double width, doub
         }
         const relettra::pdf::ContentScope* scope =
             removed > 0 ? session->show(most).scope : nullptr;
-        session->flush(d.qpdf(), d.sharedContentTest());
-        // Text cleared from an annotation's appearance is written there again, above the page.
+        // Text cleared from an annotation's appearance is written there again, above the page:
+        // the appearance (the page's own copy) is written now, and a later reader starts a
+        // session of its own that reads what was drawn into it.
         if (scope != nullptr && scope->isAppearance()) {
+            session->write(d.qpdf(), d.sharedContentTest());
             QPDFMatrix formToUpright = page->geometry().userToUpright();
             formToUpright.concat(scope->placement);
             page->drawIntoAppearance(scope->owner, formToUpright, scope->annotation);
+            d.endTextSession();
         }
-        // The page's content changed: a later reader starts a session of its own.
-        d.endTextSession();
         return removed;
     });
 }

@@ -48,6 +48,10 @@ int pdfGetPageCount(PDF* pdf);
 int pdfEditPage(PDF* pdf, int page);
 // Height of the displayed open page in points, 0 without an open page.
 double pdfGetPageHeight(PDF* pdf);
+// The page open for editing (1-based), 0 when none is.
+int pdfGetOpenPage(PDF* pdf);
+// Writes what was changed on the open page into it and closes it. 1 on success, 0 when no page
+// is open or the page could not be written.
 int pdfEndPage(PDF* pdf);
 
 int pdfHaveOpenDoc(PDF* pdf);
@@ -90,7 +94,9 @@ struct TPDFStack {
     size_t next = 0;
 };
 
-// Starts reading the text records of the open page. 1 on success.
+// Starts reading the text records of the open page. 1 on success. The records are read once
+// while the page stays open, and every change made to them (replacements, removals, moves, text
+// drawn on the page) shows in them at once.
 int pdfInitStack(PDF* pdf, TPDFStack* stack);
 // Fills `stack` with the next text record; 0 after the last.
 int pdfGetPageText(PDF* pdf, TPDFStack* stack);
@@ -106,8 +112,8 @@ int pdfReplacePageTextA(PDF* pdf, const char* newText, TPDFStack* stack);
 // shows those bytes, 0 when none does, negative on error.
 int pdfGetTextBox(PDF* pdf, const TPDFStack* stack, size_t begin, size_t end, int asFirstRead,
                   double box[4]);
-// Writes the replacements of the open page into it. 1 when something was written; its records
-// are read anew (pdfInitStack) before they are used again.
+// The replacements of the open page are part of its records at once and are written into the
+// page with it (pdfEndPage). 1 when the page holds such changes.
 int pdfFlushPageContent(PDF* pdf, TPDFStack* stack);
 // Why a font cannot show `utf8`: the first character it has no glyph for (UTF-8) and the font's
 // name. The font is the current record's when `stack` is given (its /BaseFont), else the font
@@ -115,13 +121,27 @@ int pdfFlushPageContent(PDF* pdf, TPDFStack* stack);
 // font has every one, negative when there is no such font.
 int pdfGetMissingGlyph(PDF* pdf, const TPDFStack* stack, const char* utf8, std::string* character,
                        std::string* fontName);
+// 1 when the current record's font can show `utf8` in full (letters it holds only as a ligature
+// glyph, such as the f of "ff", in that ligature), 0 when not, negative when there is no such
+// record or font.
+int pdfCanShowText(PDF* pdf, const TPDFStack* stack, const char* utf8);
 // Removes every glyph whose box centre lies in the area from the open page's content; all
-// other glyphs stay in place. Returns the number of glyphs removed, negative on error.
+// other glyphs stay in place. Returns the number of glyphs removed, negative on error. Like
+// every change of the page's text, it is written with the page (pdfEndPage).
 int pdfRemoveTextInArea(PDF* pdf, double x, double y, double width, double height);
 
 // Fills `stack` with record `index` of the open page, as pdfGetPageText does. 1 when the page
 // has that record, 0 when not, negative on error.
 int pdfGetPageRecord(PDF* pdf, size_t index, TPDFStack* stack);
+// The records of the open page whose text holds `utf8`, in content order. Returns their number,
+// negative on error.
+int pdfFindRecordsHolding(PDF* pdf, const char* utf8, std::vector<size_t>* records);
+// Moves the text that stands on the line of record `line` (its first operator's baseline) after
+// the point (x, y) of that line (caller's coordinates) by `shift` points along it, as a text
+// grown or narrowed there would push it: the rest of the line follows up to its end, text beyond
+// a column's gap only as far as keeps it clear, and other lines stay. 1 when done, negative on
+// error.
+int pdfMoveLineRest(PDF* pdf, const TPDFStack* line, double x, double y, double shift);
 
 // Bytes [begin, end) of the text of record `record` of the open page.
 struct TPDFTextSpan {
@@ -154,14 +174,14 @@ struct TPDFTextEdit {
 // With `keepTextAfter` 1, the text after the last edit stands where it stood even where the
 // records follow one another's pen. 1 when every edit was made (an edit that changes nothing
 // counts), 0 when some font cannot show its new text (nothing changes), negative on error.
-// pdfFlushPageContent writes them.
+// They are written with the page (pdfEndPage).
 int pdfReplaceTextSpans(PDF* pdf, const std::vector<TPDFTextEdit>& edits, int keepTextAfter);
 
 // pdfRemoveTextInArea that also removes every glyph of `spans` (which may be null), wherever
 // it stands. `mostRemoved` (when given and a glyph was removed) receives the record that lost
 // the most glyphs, as it stood before. When that record is an annotation's text, what is drawn
-// on the page until pdfEndPage goes into that annotation's appearance instead. Returns the
-// number of glyphs removed, negative on error.
+// on the page until pdfEndPage (or the next reading of the page's text) goes into that
+// annotation's appearance instead. Returns the number of glyphs removed, negative on error.
 int pdfRemoveTextInAreaAndSpans(PDF* pdf, double x, double y, double width, double height,
                                 const std::vector<TPDFTextSpan>* spans, TPDFStack* mostRemoved);
 

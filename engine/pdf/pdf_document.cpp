@@ -117,7 +117,11 @@ bool PdfDocument::endPage() {
     if (!openPage_) {
         return false;
     }
-    textSession_.reset();
+    // The text session's edits go into the page first; the content drawing added follows them.
+    if (textSession_) {
+        textSession_->write(*pdf_, sharedContentTest());
+        textSession_.reset();
+    }
     std::unique_ptr<PageEditor> editor = std::move(openPage_);
     QPDFObjGen id = editor->page().getObjectHandle().getObjGen();
     bool wrapped = wrappedPages_.count(id) != 0;
@@ -255,7 +259,9 @@ void PdfDocument::endTextSession() {
 
 PageTextSession* PdfDocument::startTextSession() {
     touched_ = true;
-    textSession_.reset();
+    if (textSession_) {
+        return textSession_.get();
+    }
     if (!openPage_) {
         return nullptr;
     }

@@ -97,10 +97,11 @@ class PdfDocument {
 
     // The fonts of the document's pages, each parsed once.
     FontCache& fonts();
-    // The text records of the open page; started anew by startTextSession.
+    // The text records of the open page: started on first use, kept while the page stays open,
+    // and written into it by endPage.
     PageTextSession* startTextSession();
     PageTextSession* textSession() { return textSession_.get(); }
-    // Drops the open page's text session (its content was written).
+    // Drops the open page's text session (its edits were written).
     void endTextSession();
     // Where in-font edits of this run moved text on a page (1-based).
     TextMoves& textMoves(int pageNumber) { return textMoves_[pageNumber]; }

@@ -1,5 +1,6 @@
 #include "runners/text_record_match.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -110,6 +111,23 @@ bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int rule
     return std::fabs(size - extent) < half && std::fabs(top - ruleTop) < half;
 }
 
+bool RunsSlanted(const RecordGeometry& record) {
+    const int off = record.angle % 90;
+    return off >= 5 && off <= 85;
+}
+
+bool SlantedOccurrenceAtRule(const double box[4], int ruleLeft, int ruleTop, int ruleWidth,
+                             int ruleHeight) {
+    const double right = static_cast<double>(ruleLeft) + ruleWidth;
+    const double bottom = static_cast<double>(ruleTop) + ruleHeight;
+    const double boxX = (box[0] + box[2]) / 2;
+    const double boxY = (box[1] + box[3]) / 2;
+    const double ruleX = (ruleLeft + right) / 2;
+    const double ruleY = (ruleTop + bottom) / 2;
+    return boxX >= ruleLeft && boxX <= right && boxY >= ruleTop && boxY <= bottom &&
+           ruleX >= box[0] && ruleX <= box[2] && ruleY >= box[1] && ruleY <= box[3];
+}
+
 int WritingDirection(const RecordGeometry& record) {
     if (runsVertically(record.angle)) {
         return std::abs(record.angle - 90) < 5 ? 90 : 270;
@@ -187,6 +205,63 @@ std::vector<std::string> SplitOverParts(const std::string& replacement,
         }
         pieces[part] = replacement.substr(pos, end - pos);
         pos = end;
+    }
+    return pieces;
+}
+
+std::vector<std::string> FitOverParts(
+    const std::string& replacement, const std::vector<size_t>& partLengths,
+    const std::function<bool(size_t part, const std::string& piece)>& shows) {
+    // Where each character starts, and the end.
+    std::vector<size_t> at;
+    for (size_t i = 0; i < replacement.size(); ++i) {
+        if ((static_cast<unsigned char>(replacement[i]) & 0xC0) != 0x80) at.push_back(i);
+    }
+    at.push_back(replacement.size());
+    const size_t chars = at.size() - 1;
+    const size_t parts = partLengths.size();
+    if (parts == 0 || parts > 16 || chars > 64) return {};
+    auto piece = [&](size_t from, size_t to) {
+        return replacement.substr(at[from], at[to] - at[from]);
+    };
+    // shown[j][i][k]: part j can show characters [i, k) (0 unknown, 1 yes, 2 no).
+    std::vector<std::vector<std::vector<char>>> shown(
+        parts, std::vector<std::vector<char>>(chars + 1, std::vector<char>(chars + 1, 0)));
+    auto canShow = [&](size_t j, size_t i, size_t k) {
+        char& known = shown[j][i][k];
+        if (known == 0) known = (i == k || shows(j, piece(i, k))) ? 1 : 2;
+        return known == 1;
+    };
+    // covers[j][i]: parts j.. can show characters [i, chars), the last one taking the rest.
+    std::vector<std::vector<bool>> covers(parts + 1, std::vector<bool>(chars + 1, false));
+    covers[parts][chars] = true;
+    for (size_t j = parts; j-- > 0;) {
+        for (size_t i = 0; i <= chars; ++i) {
+            for (size_t k = j + 1 == parts ? chars : i; k <= chars && !covers[j][i]; ++k) {
+                covers[j][i] = covers[j + 1][k] && canShow(j, i, k);
+            }
+        }
+    }
+    if (!covers[0][0]) return {};
+    std::vector<std::string> pieces;
+    size_t from = 0;
+    size_t wanted = 0;  // where the cut by the old lengths falls
+    for (size_t j = 0; j < parts; ++j) {
+        wanted = std::min(chars, wanted + partLengths[j]);
+        size_t best = chars;
+        if (j + 1 < parts) {
+            bool found = false;
+            for (size_t k = from; k <= chars; ++k) {
+                if (!covers[j + 1][k] || !canShow(j, from, k)) continue;
+                const auto distance = [&](size_t cut) {
+                    return cut > wanted ? cut - wanted : wanted - cut;
+                };
+                if (!found || distance(k) < distance(best)) best = k;
+                found = true;
+            }
+        }
+        pieces.push_back(piece(from, best));
+        from = best;
     }
     return pieces;
 }

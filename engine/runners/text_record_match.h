@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,18 @@ RecordGeometry MeasureRecord(const TPDFStack& record);
 // page whose middle lies within its em box: readers can only guess such a font's size.
 bool RecordMatchesRule(const RecordGeometry& record, double pageHeight, int ruleTop, int ruleWidth,
                        int ruleHeight);
+
+// Text set at an angle: its writing direction more than 5 degrees off every quarter of a turn
+// (a 30-degree label, the glyphs of a word set along a curve). A rule is drawn around such text
+// as the page shows it, an upright box about its glyphs or about some of them (readers cut a
+// slanted word into pieces), rather than along its line.
+bool RunsSlanted(const RecordGeometry& record);
+
+// Whether an occurrence of slanted text whose glyphs fill `box` (displayed page, y downward:
+// x0, y0, x1, y1) is the one a rule's box points at: the middle of each box lies within the
+// other.
+bool SlantedOccurrenceAtRule(const double box[4], int ruleLeft, int ruleTop, int ruleWidth,
+                             int ruleHeight);
 
 // The writing direction of a record as the rules above tell it apart, in degrees clockwise on
 // the displayed page: 90 (running down) or 270 (running up) for vertical text, 180 for
@@ -64,6 +77,14 @@ size_t CharacterCount(const std::string& text);
 // one takes the rest; parts past the end of the replacement get empty pieces.
 std::vector<std::string> SplitOverParts(const std::string& replacement,
                                         const std::vector<size_t>& partLengths);
+
+// `replacement` (UTF-8) cut into one piece per part of a text drawn in several parts, in order,
+// so that each part can show its piece (`shows(part, piece)`; a piece may be empty), each cut as
+// near as can be to where SplitOverParts would make it. Empty when no such cut exists, or when
+// the replacement or the parts are too many to try (over 64 characters or 16 parts).
+std::vector<std::string> FitOverParts(
+    const std::string& replacement, const std::vector<size_t>& partLengths,
+    const std::function<bool(size_t part, const std::string& piece)>& shows);
 
 // `text` with every occurrence of `find` replaced by `replacement`, left to right; a
 // replacement that contains `find` is not replaced again.

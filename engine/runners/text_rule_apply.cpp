@@ -43,26 +43,36 @@ struct MatchedRecord {
 // The records of the open page that stand at the rule's place and hold `find`, each with the
 // occurrences that stood at the rule's place on the page the rule was written against.
 // `onPage` tells whether any record holds `find`.
-std::vector<MatchedRecord> matchRecords(PDF* pdf, TPDFStack& record, int left, int top, int width,
-                                        int height, const std::string& find, bool& onPage) {
+std::vector<MatchedRecord> matchRecords(PDF* pdf, int left, int top, int width, int height,
+                                        const std::string& find, bool& onPage) {
     const double pageHeight = pdfGetPageHeight(pdf);
     std::vector<MatchedRecord> matches;
-    while (pdfGetPageText(pdf, &record) == 1) {
-        if (record.text.find(find) == std::string::npos) {
-            continue;
-        }
-        onPage = true;
+    std::vector<size_t> holding;
+    if (pdfFindRecordsHolding(pdf, find.c_str(), &holding) <= 0) {
+        return matches;
+    }
+    onPage = true;
+    for (size_t index : holding) {
+        TPDFStack record;
+        if (pdfGetPageRecord(pdf, index, &record) != 1) continue;
         const RecordGeometry geometry = MeasureRecord(record);
-        if (!RecordMatchesRule(geometry, pageHeight, top, width, height)) {
+        // Slanted text is found by the boxes of its occurrences as the page shows them.
+        const bool slanted = RunsSlanted(geometry);
+        const bool recordAtRule = RecordMatchesRule(geometry, pageHeight, top, width, height);
+        if (!recordAtRule && !slanted) {
             continue;
         }
         MatchedRecord match{record, geometry, FindOccurrences(record.text, find), {}};
         for (size_t offset : match.occurrences) {
             double box[4];
             if (pdfGetTextBox(pdf, &record, offset, offset + find.size(), 1, box) == 1 &&
-                OccurrenceAtRule(geometry, box, left, top, width, height)) {
+                (slanted ? SlantedOccurrenceAtRule(box, left, top, width, height)
+                         : OccurrenceAtRule(geometry, box, left, top, width, height))) {
                 match.atPlace.push_back(offset);
             }
+        }
+        if (!recordAtRule && match.atPlace.empty()) {
+            continue;
         }
         matches.push_back(std::move(match));
     }
@@ -98,17 +108,23 @@ std::vector<MatchedOverRecords> matchOverRecords(PDF* pdf, int left, int top, in
             TPDFStack record;
             if (pdfGetPageRecord(pdf, span.record, &record) != 1) break;
             const RecordGeometry geometry = MeasureRecord(record);
-            if (!atPlace && RecordMatchesRule(geometry, pageHeight, top, width, height)) {
+            if (!atPlace && (RecordMatchesRule(geometry, pageHeight, top, width, height) ||
+                             (RunsSlanted(geometry) &&
+                              SlantedOccurrenceAtRule(text.box, left, top, width, height)))) {
                 atPlace = true;
                 match.line = geometry;
             }
             match.records.push_back(std::move(record));
         }
+        const bool slanted = atPlace && RunsSlanted(match.line);
         if (!atPlace || match.records.size() != text.spans.size() ||
-            !OverlapsRule(match.line, text.box, left, top, width, height)) {
+            !(slanted ? SlantedOccurrenceAtRule(text.box, left, top, width, height)
+                      : OverlapsRule(match.line, text.box, left, top, width, height))) {
             continue;
         }
-        match.middleAtRule = OccurrenceAtRule(match.line, text.box, left, top, width, height);
+        match.middleAtRule = slanted
+                                 ? SlantedOccurrenceAtRule(text.box, left, top, width, height)
+                                 : OccurrenceAtRule(match.line, text.box, left, top, width, height);
         match.text = std::move(text);
         matches.push_back(std::move(match));
     }
@@ -123,10 +139,11 @@ std::vector<MatchedOverRecords> matchOverRecords(PDF* pdf, int left, int top, in
 }
 
 // Replaces an occurrence drawn over several records: the replacement goes into the records in
-// order, each part in its record's font (one-glyph records so keep their glyphs' places), or,
-// where a font cannot show its part, whole into the first record whose font can show it while
-// the other records lose their part in place and the text after the occurrence stays where it
-// stood. False when neither can be done; `missingGlyph` then says why (when still empty).
+// order, each part in its record's font (one-glyph records so keep their glyphs' places; where a
+// font cannot show its share, the cuts move to where each part can show its piece), or else
+// whole into the first record whose font can show it while the other records lose their part;
+// the text after the occurrence follows the new text. False when neither can be done;
+// `missingGlyph` then says why (when still empty).
 bool replaceOverRecords(PDF* pdf, const MatchedOverRecords& match, const std::string& replace,
                         std::string& missingGlyph) {
     const std::vector<TPDFTextSpan>& spans = match.text.spans;
@@ -136,27 +153,33 @@ bool replaceOverRecords(PDF* pdf, const MatchedOverRecords& match, const std::st
         lengths.push_back(
             CharacterCount(text.substr(spans[j].begin, spans[j].end - spans[j].begin)));
     }
-    const std::vector<std::string> pieces = SplitOverParts(replace, lengths);
+    auto shows = [&](size_t part, const std::string& piece) {
+        return piece.empty() || pdfCanShowText(pdf, &match.records[part], piece.c_str()) == 1;
+    };
+    std::vector<std::string> pieces = SplitOverParts(replace, lengths);
     bool eachHolds = true;
+    for (size_t j = 0; j < spans.size(); ++j) eachHolds = eachHolds && shows(j, pieces[j]);
+    // Where a part's font cannot show its share, the cuts move to where each part can.
+    if (!eachHolds) {
+        pieces = FitOverParts(replace, lengths, shows);
+        eachHolds = !pieces.empty();
+    }
     std::vector<TPDFTextEdit> edits;
     for (size_t j = 0; j < spans.size(); ++j) {
-        eachHolds = eachHolds && (pieces[j].empty() ||
-                                  pdfGetMissingGlyph(pdf, &match.records[j], pieces[j].c_str(),
-                                                     nullptr, nullptr) == 0);
-        edits.push_back({spans[j], pieces[j], false});
+        edits.push_back({spans[j], eachHolds ? pieces[j] : std::string(), false});
     }
     if (eachHolds && pdfReplaceTextSpans(pdf, edits, 0) == 1) {
         return true;
     }
     for (size_t j = 0; j < spans.size(); ++j) {
-        if (pdfGetMissingGlyph(pdf, &match.records[j], replace.c_str(), nullptr, nullptr) != 0) {
+        if (!shows(j, replace)) {
             continue;
         }
         for (size_t k = 0; k < spans.size(); ++k) {
             edits[k] = k == j ? TPDFTextEdit{spans[k], replace, false}
-                              : TPDFTextEdit{spans[k], std::string(), true};
+                              : TPDFTextEdit{spans[k], std::string(), false};
         }
-        if (pdfReplaceTextSpans(pdf, edits, 1) == 1) {
+        if (pdfReplaceTextSpans(pdf, edits, 0) == 1) {
             return true;
         }
     }
@@ -199,7 +222,7 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
     TextAtRule seen;
     if (pdfInitStack(pdf, &record) == 1) {
         std::vector<MatchedRecord> matches =
-            matchRecords(pdf, record, left, top, width, height, find, onPage);
+            matchRecords(pdf, left, top, width, height, find, onPage);
         bool anyAtPlace = false;
         for (const MatchedRecord& match : matches) {
             anyAtPlace = anyAtPlace || !match.atPlace.empty();
@@ -210,8 +233,8 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
         if (!anyAtPlace) {
             overRecords = matchOverRecords(pdf, left, top, width, height, find, onPage);
         }
-        // Records whose text changed: another occurrence in one of them is replaced once the
-        // page has been written, since each edit starts from the text as first read.
+        // Records whose text changed: another occurrence in one of them is found again once
+        // the others are replaced, in the records as they read then.
         std::set<size_t> editedRecords;
         for (const MatchedOverRecords& match : overRecords) {
             if (std::any_of(match.text.spans.begin(), match.text.spans.end(),
@@ -258,15 +281,8 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
                 missingGlyph = MissingGlyphReason(fontName, character);
             }
         }
-        if (replaced != 0) {
-            pdfFlushPageContent(pdf, &record);
-        }
     }
     if (replaced != 0) {
-        if (pdfEndPage(pdf) != 1) {
-            explain(whyNot, "the changed page could not be written");
-            return -1;
-        }
         // Each occurrence put off is taken by a rule narrowed to where it stood along its line.
         for (const MatchedOverRecords& later : deferred) {
             int narrowLeft = left, narrowTop = top, narrowWidth = width, narrowHeight = height;
@@ -277,13 +293,8 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
                 narrowTop = static_cast<int>(std::floor(later.text.box[1]));
                 narrowHeight = static_cast<int>(std::ceil(later.text.box[3])) - narrowTop;
             }
-            const int again = ReplaceMatchingText(pdf, page, narrowLeft, narrowTop, narrowWidth,
-                                                  narrowHeight, find, replace);
-            if (again < 0) {
-                explain(whyNot, "the changed page could not be written");
-                return -1;
-            }
-            if (again == 0) pdfEndPage(pdf);  // it left the page open for a fallback
+            ReplaceMatchingText(pdf, page, narrowLeft, narrowTop, narrowWidth, narrowHeight, find,
+                                replace);
         }
         return replaced;
     }
@@ -370,13 +381,11 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     // The font comes first, and it must show the whole text: without it the page is left as it
     // was, rather than losing its old text and showing a part of the new one or nothing.
     if (pdfSetFontA(pdf, "Arial", 0, size, 1, 2) != 1) {
-        pdfEndPage(pdf);
         explain(whyNot, "the fallback font cannot be loaded");
         return 0;
     }
     std::string character;
     if (pdfGetMissingGlyph(pdf, nullptr, replace.c_str(), &character, nullptr) == 1) {
-        pdfEndPage(pdf);
         explain(whyNot, MissingGlyphReason(std::string(), character));
         return 0;
     }
@@ -387,7 +396,6 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     const int removedCount = pdfRemoveTextInAreaAndSpans(
         pdf, left, top, width, height, knownLine ? &found->word : nullptr, &removed);
     if (removedCount < 0) {
-        pdfEndPage(pdf);
         explain(whyNot, "the old text could not be removed");
         return -1;
     }
@@ -425,16 +433,11 @@ int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int heig
     // The old text is gone from the content by now: a new text that is not drawn, or a page that
     // is not written, would lose it, so the run must not go on to write the document.
     if (!drawn) {
-        pdfEndPage(pdf);
         explain(whyNot, "the new text could not be written");
         return -1;
     }
     if (writtenIn != nullptr) {
         pdfGetWritingFonts(pdf, replace.c_str(), writtenIn);
-    }
-    if (pdfEndPage(pdf) != 1) {
-        explain(whyNot, "the changed page could not be written");
-        return -1;
     }
     return 1;
 }

@@ -26,9 +26,10 @@ struct TextAtRule {
 // a producer drew over several records of one line is taken (a record of it at the rule's size
 // and top, its glyphs over the rule's left and width): the replacement goes into its records in
 // order, each keeping its font, or else whole into the first record whose font can show it,
-// the others losing their part in place. When nothing was replaced the page stays open for
-// OverwriteRuleArea, and `found` (when given) tells it what stood there. -1 when the changed
-// page could not be written (the document is then not fit to be saved).
+// the others losing their part. The text after a replaced occurrence on its line
+// follows its change of width. The page stays open, its text read, for the rules after it (the
+// caller writes it with pdfEndPage); when nothing was replaced, `found` (when given) tells
+// OverwriteRuleArea what stood there.
 int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int height,
                         const std::string& find, const std::string& replace,
                         std::string* whyNot = nullptr, TextAtRule* found = nullptr);
@@ -45,7 +46,7 @@ int ReplaceMatchingText(PDF* pdf, int page, int left, int top, int width, int he
 // 0 (the page unchanged) when the page does not exist, the font cannot be loaded or lacks a
 // character of `replace`; `whyNot` (when given) says which. -1 when the old text was removed but
 // the new one could not be drawn or the page not written: the document is then not fit to be
-// saved.
+// saved. The page stays open.
 int OverwriteRuleArea(PDF* pdf, int page, int left, int top, int width, int height,
                       const std::string& replace, std::string* whyNot = nullptr,
                       const TextAtRule* found = nullptr, std::string* writtenIn = nullptr);

@@ -52,10 +52,23 @@ int ReplaceTextByRules(const char* inputPath, const char* outputPath, const char
                          rules.problem().c_str());
             return kTextRuleFileUnreadable;
         }
+        // A page stays open while rules change it, its text read once: the rules after the first
+        // see what the earlier ones did without reading the page again. It is written when a
+        // rule turns to another page, and at the end.
+        auto writeOpenPage = [pdf = context->document.get()]() {
+            const int open = pdfGetOpenPage(pdf);
+            if (open == 0 || pdfEndPage(pdf) == 1) return true;
+            std::printf("Page %d could not be written: nothing was written.\n", open);
+            return false;
+        };
         std::string line;
         while (rules.next(line)) {
             rules.echo(line);
             TextRuleLine rule = ParseTextRuleLine(line);
+            const int open = pdfGetOpenPage(context->document.get());
+            if (open != 0 && open != rule.page && !writeOpenPage()) {
+                return kEngineFailure;
+            }
             RuleResult result;
             int changed =
                 ApplyTextRule(*context, rule.page, PixelsToPoints(rule.left),
@@ -72,6 +85,9 @@ int ReplaceTextByRules(const char* inputPath, const char* outputPath, const char
             PrintMessage("Cannot read the rule file %s in full: nothing was written.\n",
                          rulePath.c_str());
             return kTextRuleFileUnreadable;
+        }
+        if (!writeOpenPage()) {
+            return kEngineFailure;
         }
         return SaveEditContext(context) == 1 ? kTextRulesDone : kTextOutputNotWritten;
     });

@@ -28,7 +28,8 @@ int SaveEditContext(std::unique_ptr<EditContext>& context);
 // 1 when the rule changed the page, 0 when not. The rule's text goes into the page's own font
 // where it stands at the rule's place and that font can show it; otherwise the area is cleared
 // and the text written in the fallback font. `result` (when given) says which, and why. -1 when
-// the document was left half changed (out of memory, say): it must not be written.
+// the document was left half changed (out of memory, say): it must not be written. The rule's
+// page stays open for the rules after it; pdfEndPage (or SaveEditContext) writes it.
 int ApplyTextRule(EditContext& context, int page, int left, int top, int width, int height,
                   const std::string& find, const std::string& replace,
                   RuleResult* result = nullptr);

@@ -62,6 +62,7 @@ void ParsedContent::lex() {
     size_t i = 0;
     std::uint32_t operandStart = 0;
     tokens_.reserve(n / 4);
+    operations_.reserve(n / 16);
     auto push = [&](TokenKind kind, size_t b, size_t e) {
         tokens_.push_back(
             Token{kind, static_cast<std::uint32_t>(b), static_cast<std::uint32_t>(e)});

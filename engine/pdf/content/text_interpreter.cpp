@@ -54,6 +54,62 @@ double TextShow::totalAdvance() const {
     return total;
 }
 
+void readShowElements(const ParsedContent& content, const Operation& op, std::string_view name,
+                      const TextState& state, std::vector<ShowElement>& elements) {
+    std::size_t count = 0;
+    auto nextElement = [&]() -> ShowElement& {
+        if (count == elements.size()) elements.emplace_back();
+        return elements[count++];
+    };
+    auto addString = [&](const Token& t, std::uint32_t tokenIndex) {
+        ShowElement& element = nextElement();
+        element.isString = true;
+        element.adjustment = 0;
+        element.token = tokenIndex;
+        stringValueInto(content, t, element.bytes);
+        if (state.font) {
+            state.font->decodeInto(element.bytes, element.glyphs);
+        } else {
+            // Without a font every byte is one glyph of unknown text and width.
+            element.glyphs.clear();
+            for (unsigned char c : element.bytes) {
+                DecodedGlyph g;
+                g.code = c;
+                g.isSingleByteSpace = c == 32;
+                element.glyphs.push_back(g);
+            }
+        }
+    };
+    if (name == "TJ") {
+        for (std::uint32_t i = 0; i < op.operandCount; ++i) {
+            const Token& t = content.operand(op, i);
+            std::uint32_t tokenIndex = op.firstOperand + i;
+            if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
+                addString(t, tokenIndex);
+            } else if (t.kind == TokenKind::Number) {
+                ShowElement& e = nextElement();
+                e.isString = false;
+                e.token = tokenIndex;
+                e.adjustment = numberValue(content.text(t));
+                e.bytes.clear();
+                e.glyphs.clear();
+            }
+        }
+    } else if (op.operandCount > 0) {
+        const Token& t = content.operand(op, op.operandCount - 1);
+        if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
+            addString(t, op.firstOperand + op.operandCount - 1);
+        }
+    }
+    elements.resize(count);
+}
+
+bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm,
+                               TextListener& listener) {
+    formsDrawn_ = 0;
+    return runScope(page, scope, ctm, TextState(), listener, 0);
+}
+
 bool TextInterpreter::mayDrawForm(const ContentScope& drawing, QPDFObjectHandle form) {
     // A form that draws itself, directly or through other forms, is drawn once.
     const QPDFObjGen id = form.getObjGen();
@@ -183,59 +239,13 @@ bool TextInterpreter::runScope(PageContent& page, ContentScope& scope, const QPD
     // text-showing operator to the next.
     TextShow s;
     s.scope = &scope;
-    size_t elementCount = 0;
-    auto nextElement = [&]() -> ShowElement& {
-        if (elementCount == s.elements.size()) s.elements.emplace_back();
-        return s.elements[elementCount++];
-    };
-    auto addString = [&](const Token& t, std::uint32_t tokenIndex) {
-        ShowElement& element = nextElement();
-        element.isString = true;
-        element.adjustment = 0;
-        element.token = tokenIndex;
-        stringValueInto(content, t, element.bytes);
-        if (gs.text.font) {
-            gs.text.font->decodeInto(element.bytes, element.glyphs);
-        } else {
-            // Without a font every byte is one glyph of unknown text and width.
-            element.glyphs.clear();
-            for (unsigned char c : element.bytes) {
-                DecodedGlyph g;
-                g.code = c;
-                g.isSingleByteSpace = c == 32;
-                element.glyphs.push_back(g);
-            }
-        }
-    };
     auto show = [&](std::uint32_t index, const Operation& op, std::string_view name) {
         s.operation = index;
         s.op.assign(name.data(), name.size());
         s.ctm = gs.ctm;
         s.tm = tm;
         s.state = gs.text;
-        elementCount = 0;
-        if (name == "TJ") {
-            for (std::uint32_t i = 0; i < op.operandCount; ++i) {
-                const Token& t = content.operand(op, i);
-                std::uint32_t tokenIndex = op.firstOperand + i;
-                if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
-                    addString(t, tokenIndex);
-                } else if (t.kind == TokenKind::Number) {
-                    ShowElement& e = nextElement();
-                    e.isString = false;
-                    e.token = tokenIndex;
-                    e.adjustment = numberValue(content.text(t));
-                    e.bytes.clear();
-                    e.glyphs.clear();
-                }
-            }
-        } else if (op.operandCount > 0) {
-            const Token& t = content.operand(op, op.operandCount - 1);
-            if (t.kind == TokenKind::LiteralString || t.kind == TokenKind::HexString) {
-                addString(t, op.firstOperand + op.operandCount - 1);
-            }
-        }
-        s.elements.resize(elementCount);
+        readShowElements(content, op, name, gs.text, s.elements);
         s.advance = s.totalAdvance();
         bool goOn = listener.onShow(s);
         if (gs.text.font && gs.text.font->isVertical()) {

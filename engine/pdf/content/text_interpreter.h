@@ -43,6 +43,12 @@ struct TextShow {
     TextState state;
     std::vector<ShowElement> elements;
     double advance = 0;  // totalAdvance(), worked out once by the interpreter
+    // Where the operator's tokens are read: the scope's content, or, once an edit wrote the
+    // operator anew, that new writing (`sourceOperation` is then its text-showing operator, and
+    // `leading` what the writing holds before it, such as the line move of a rewritten ').
+    const ParsedContent* source = nullptr;
+    std::uint32_t sourceOperation = 0;
+    std::string leading;
 
     // The text of all strings, UTF-8.
     std::string text() const;
@@ -60,7 +66,14 @@ struct TextShow {
     }
     // Whether the font writes top to bottom.
     bool writesVertically() const { return state.font && state.font->isVertical(); }
+    const ParsedContent& tokens() const { return source != nullptr ? *source : *scope->content; }
+    std::uint32_t tokenOperation() const { return source != nullptr ? sourceOperation : operation; }
 };
+
+// The strings and adjustments of the text-showing operator `op` (named `name`) of `content`,
+// decoded in `state`'s font, into `elements` (whose storage is reused).
+void readShowElements(const ParsedContent& content, const Operation& op, std::string_view name,
+                      const TextState& state, std::vector<ShowElement>& elements);
 
 // Receives what the interpreter finds, in content order. Returning false from onShow stops.
 class TextListener {
@@ -83,6 +96,9 @@ class TextInterpreter {
     // `initialCtm` maps the page's user space to the coordinates the listener wants. Returns
     // false when the listener stopped the walk.
     bool run(PageContent& page, const QPDFMatrix& initialCtm, TextListener& listener);
+    // Walks one scope alone from a fresh graphics and text state (content added to a page).
+    bool runScope(PageContent& page, ContentScope& scope, const QPDFMatrix& ctm,
+                  TextListener& listener);
 
     // Whether the text of some text-showing operator (text in forms included) holds `needle`
     // (UTF-8). Follows only fonts and strings: much quicker than a full walk.

@@ -27,7 +27,22 @@ std::shared_ptr<const PdfFont> FontCache::get(QPDFObjectHandle fontDict) {
 void FontCache::forget(QPDFObjectHandle fontDict) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (fontDict.isIndirect()) {
-        byObject_.erase(fontDict.getObjGen());
+        // The dictionary with everything it refers to but streams (their objects are new
+        // when their data is).
+        std::string state;
+        try {
+            state = fontDict.unparseResolved();
+        } catch (const std::exception&) {
+            state.clear();
+        }
+        const QPDFObjGen id = fontDict.getObjGen();
+        auto known = readFrom_.find(id);
+        if (!state.empty() && known != readFrom_.end() && known->second == state &&
+            byObject_.count(id) != 0) {
+            return;  // it says nothing new since it was read
+        }
+        byObject_.erase(id);
+        readFrom_[id] = std::move(state);
         return;
     }
     for (auto it = direct_.begin(); it != direct_.end(); ++it) {

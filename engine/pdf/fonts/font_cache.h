@@ -5,6 +5,7 @@
 #include <memory>
 #include <mutex>
 #include <qpdf/QPDFObjectHandle.hh>
+#include <string>
 #include <vector>
 
 #include "pdf/fonts/pdf_font.h"
@@ -19,12 +20,16 @@ class FontCache {
 
     std::size_t size() const;
 
-    // Drops what is known of a font whose dictionary changed (a font the run itself writes).
+    // Drops what is known of a font whose dictionary changed (a font the run itself writes), to
+    // be read again on the next request; a dictionary (and what it refers to) that says the same
+    // as when the font was last read keeps it.
     void forget(QPDFObjectHandle fontDict);
 
   private:
     mutable std::mutex mutex_;
     std::map<QPDFObjGen, std::shared_ptr<const PdfFont>> byObject_;
+    // For fonts that were forgotten: what their dictionaries said when they were read again.
+    std::map<QPDFObjGen, std::string> readFrom_;
     struct DirectEntry {
         QPDFObjectHandle dict;
         std::shared_ptr<const PdfFont> font;

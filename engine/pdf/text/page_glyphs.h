@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -25,31 +26,34 @@ struct PageGlyph {
     double endY;
 };
 
-// How a record stands: the line of its first operator.
+// How a record stands: the line of its first operator, and its glyphs in order.
 struct RecordLayout {
-    std::string text;            // as PageTextSession::text reads it
-    std::size_t firstGlyph = 0;  // its glyphs: [firstGlyph, firstGlyph + glyphCount)
-    std::size_t glyphCount = 0;
+    std::string text;  // as PageTextSession::text reads it
+    std::vector<PageGlyph> glyphs;
     double alongX = 1;  // unit vector of its writing direction
     double alongY = 0;
     double size = 0;         // font size along its up vector, page units
     bool acrossLine = true;  // false for fonts that write vertically
 };
 
-// The page's text as one sequence of glyphs: each glyph with its record, operator and place,
-// record after record in content order. Built once for a page when a rule needs more than the
-// records themselves (a text over several records, the fallback's removal).
+// The page's text as glyphs: each glyph with its record, operator and place, record after record
+// in content order. Built when a rule needs more than the records themselves (a text over
+// several records, the fallback's removal), and kept up to date record by record as edits
+// change them.
 class PageGlyphs {
   public:
-    PageGlyphs(const std::vector<TextShow>& shows,
-               const std::vector<std::vector<std::size_t>>& runs);
+    // Lays out record `record` (the operators `run` of `shows`) anew; records past the end are
+    // added (empty) up to it.
+    void setRecord(std::size_t record, const std::vector<TextShow>& shows,
+                   const std::vector<std::size_t>& run);
 
-    const std::vector<PageGlyph>& glyphs() const { return glyphs_; }
     const std::vector<RecordLayout>& records() const { return records_; }
+    // The records that have glyphs, in content order.
+    const std::set<std::size_t>& recordsWithGlyphs() const { return withGlyphs_; }
 
   private:
-    std::vector<PageGlyph> glyphs_;
     std::vector<RecordLayout> records_;
+    std::set<std::size_t> withGlyphs_;
 };
 
 }  // namespace relettra::pdf

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <qpdf/QPDFPageObjectHelper.hh>
 
 #include "pdf/content/annotation_appearances.h"
 #include "pdf/text/glyph_layout.h"
-#include "pdf/text/run_changes.h"
-#include "pdf/text/run_placement.h"
 
 namespace relettra::pdf {
 
@@ -24,21 +23,132 @@ class ShowCollector : public TextListener {
     std::vector<TextShow>& shows_;
 };
 
+bool isShowOperator(std::string_view name) {
+    return name == "Tj" || name == "TJ" || name == "'" || name == "\"";
+}
+
 }  // namespace
 
 PageTextSession::PageTextSession(PageEditor& page, FontCache& fonts, TextMoves& moves)
-    : page_(page), moves_(moves), content_(page.page().getObjectHandle(), true) {
-    ShowCollector collector(shows_);
+    : page_(page), fonts_(fonts), moves_(moves), content_(page.page().getObjectHandle(), true) {
+    std::vector<TextShow> found;
+    ShowCollector collector(found);
     TextInterpreter(fonts).run(content_, page.geometry().userToUpright(), collector);
-    runs_ = groupShowsIntoRuns(shows_);
+    addShows(std::move(found));
+    catchUp();
 }
 
-std::string PageTextSession::text(size_t index) const {
-    std::string out;
-    if (index < runs_.size()) {
-        for (size_t s : runs_[index]) appendSpacedText(shows_[s], out);
+void PageTextSession::catchUp() {
+    releaseSpentPieces();
+    for (; piecesSeen_ < page_.addedPieceCount(); ++piecesSeen_) {
+        const std::string& piece = page_.addedPiece(piecesSeen_);
+        // A rectangle, an image: nothing to read or edit.
+        if (piece.find_first_of("'\"") == std::string::npos &&
+            piece.find("Tj") == std::string::npos && piece.find("TJ") == std::string::npos) {
+            continue;
+        }
+        auto scope = std::make_unique<ContentScope>();
+        scope->resources = page_.page().getAttribute("/Resources", false);
+        scope->content = std::make_unique<ParsedContent>(piece);
+        std::vector<TextShow> found;
+        ShowCollector collector(found);
+        // Added content stands in upright coordinates already.
+        TextInterpreter(fonts_).runScope(content_, *scope, QPDFMatrix(), collector);
+        if (found.empty()) continue;
+        addedPiece_[scope.get()] = piecesSeen_;
+        addedScopes_.push_back(std::move(scope));
+        addShows(std::move(found));
     }
-    return out;
+}
+
+void PageTextSession::addShows(std::vector<TextShow> found) {
+    const size_t base = shows_.size();
+    std::vector<std::vector<size_t>> runs = groupShowsIntoRuns(found);
+    for (TextShow& show : found) {
+        const OperationKey key{show.scope, show.operation};
+        showsOfOperation_.add(show.scope, show.operation, shows_.size());
+        // A form drawn again shows the operations it showed before.
+        std::vector<std::uint32_t>& operations = showOperations_[show.scope];
+        if (operations.empty() || operations.back() < show.operation) {
+            operations.push_back(show.operation);
+        }
+        shows_.push_back(std::move(show));
+    }
+    recordOfShow_.resize(shows_.size());
+    for (std::vector<size_t>& run : runs) {
+        const size_t record = runs_.size();
+        for (size_t& s : run) {
+            s += base;
+            recordOfShow_[s] = record;
+        }
+        runs_.push_back(std::move(run));
+        texts_.emplace_back();
+        refreshRecord(record);
+    }
+}
+
+void PageTextSession::noteBaseline(size_t record) const {
+    const TextLine line = lineOfRecord(record);
+    if (std::fabs(line.uy) < 1e-9 && line.ux > 0) {
+        baselines_->emplace(line.y, record);
+        largestSize_ = std::max(largestSize_, line.size);
+    }
+}
+
+void PageTextSession::refreshRecord(size_t record) {
+    std::string& text = texts_[record];
+    text.clear();
+    bool anyGlyph = false;
+    for (size_t s : runs_[record]) {
+        appendSpacedText(shows_[s], text);
+        for (const ShowElement& element : shows_[s].elements) {
+            anyGlyph = anyGlyph || !element.glyphs.empty();
+        }
+    }
+    const bool showing = anyGlyph || !text.empty();
+    const bool wasShowing = withText_.contains(record);
+    textIndex_.update(record, text);
+    if (showing) {
+        withText_.insert(record);
+        if (!wasShowing && baselines_) noteBaseline(record);
+    } else {
+        withText_.erase(record);
+    }
+    markStale(record);
+    const ContentScope* scope = show(record).scope;
+    if (showing != wasShowing && addedPiece_.count(scope) != 0) {
+        size_t& count = showingRecords_[scope];
+        count = showing ? count + 1 : count - 1;
+        if (count == 0) spentPieces_.insert(scope);
+    }
+}
+
+void PageTextSession::releaseSpentPieces() {
+    if (spentPieces_.empty()) return;
+    for (const ContentScope* scope : spentPieces_) {
+        if (showingRecords_[scope] != 0) continue;
+        auto listed = showOperations_.find(scope);
+        if (listed != showOperations_.end()) {
+            for (std::uint32_t operation : listed->second) {
+                const OperationKey key{const_cast<ContentScope*>(scope), operation};
+                showsOfOperation_.forEach(scope, operation,
+                                          [&](size_t s) { shows_[s] = TextShow(); });
+                writings_.erase(key);
+                rewrittenShows_.erase(key);
+                lineShifts_.erase(key);
+            }
+            showOperations_.erase(listed);
+        }
+        showsOfOperation_.forget(scope);
+        showingRecords_.erase(scope);
+        addedPiece_.erase(scope);
+        for (std::unique_ptr<ContentScope>& added : addedScopes_) {
+            if (added.get() == scope) added.reset();
+        }
+    }
+    spentPieces_.clear();
+    addedScopes_.erase(std::remove(addedScopes_.begin(), addedScopes_.end(), nullptr),
+                       addedScopes_.end());
 }
 
 bool PageTextSession::textBox(size_t index, size_t begin, size_t end, double box[4]) const {
@@ -64,6 +174,33 @@ bool PageTextSession::textBox(size_t index, size_t begin, size_t end, double box
     return any;
 }
 
+std::vector<size_t> PageTextSession::recordsHolding(const std::string& needle) const {
+    return textIndex_.holding(needle, texts_, withText_);
+}
+
+void PageTextSession::markStale(size_t record) {
+    if (!glyphs_) return;
+    if (isStale_.size() <= record) isStale_.resize(std::max(record + 1, 2 * isStale_.size()));
+    if (isStale_[record]) return;
+    isStale_[record] = true;
+    staleGlyphs_.push_back(record);
+}
+
+const PageGlyphs& PageTextSession::glyphs() {
+    if (!glyphs_) {
+        glyphs_ = std::make_unique<PageGlyphs>();
+        for (size_t record : withText_) glyphs_->setRecord(record, shows_, runs_[record]);
+        staleGlyphs_.clear();
+        isStale_.clear();
+    }
+    for (size_t record : staleGlyphs_) {
+        glyphs_->setRecord(record, shows_, runs_[record]);
+        isStale_[record] = false;
+    }
+    staleGlyphs_.clear();
+    return *glyphs_;
+}
+
 double PageTextSession::partOrigin(const std::vector<size_t>& run, size_t part) const {
     double x = 0;
     double y = 0;
@@ -71,238 +208,46 @@ double PageTextSession::partOrigin(const std::vector<size_t>& run, size_t part) 
     return toTextSpace(shows_[run.front()], show.tm.e, show.tm.f, x, y) ? x : 0.0;
 }
 
-double PageTextSession::joinShift(const std::vector<size_t>& run,
-                                  const std::vector<SpacedText>& parts,
-                                  const std::vector<size_t>& lengths, const TextHunk& hunk,
-                                  size_t first, size_t last) const {
-    size_t lastOffset = 0;
-    for (size_t j = 0; j < last; ++j) lastOffset += lengths[j];
-    // `last` moves with the change of width of `first` (the caller shifts it), so the rest of
-    // `last` (its first glyph past the change) must move back by the old text that stood
-    // between the end of the glyphs of `first` and that glyph.
-    const std::vector<PlacedGlyph>& firstGlyphs = parts[first].glyphs;
-    const double firstEnd = firstGlyphs.empty()
-                                ? shows_[run[first]].totalAdvance()
-                                : firstGlyphs.back().penStart + firstGlyphs.back().advance;
-    double restStart = shows_[run[last]].totalAdvance();
-    for (const PlacedGlyph& glyph : parts[last].glyphs) {
-        if (glyph.textBegin >= hunk.oldEnd - lastOffset) {
-            restStart = glyph.penStart;
+void PageTextSession::rewriteShow(const OperationKey& key, std::string bytes) {
+    auto writing = std::make_unique<ParsedContent>(bytes);
+    const std::vector<Operation>& operations = writing->operations();
+    size_t showAt = operations.size();
+    for (size_t i = operations.size(); i-- > 0;) {
+        if (isShowOperator(writing->operatorName(operations[i]))) {
+            showAt = i;
             break;
         }
     }
-    return partOrigin(run, first) + firstEnd - (partOrigin(run, last) + restStart);
-}
-
-std::optional<PageTextSession::PreparedEdit> PageTextSession::prepare(
-    size_t index, const std::vector<TextHunk>& hunks) const {
-    if (index >= runs_.size() || hunks.empty()) {
-        return std::nullopt;
-    }
-    const std::vector<size_t>& run = runs_[index];
-    std::vector<SpacedText> parts;
-    std::vector<size_t> lengths;
-    for (size_t s : run) {
-        parts.push_back(spaceText(shows_[s]));
-        lengths.push_back(parts.back().text.size());
-    }
-    const std::vector<std::vector<TextHunk>> shares =
-        shareChanges(hunks, lengths, [&](const TextHunk& hunk, size_t first, size_t last) {
-            return joinShift(run, parts, lengths, hunk, first, last);
-        });
-    PreparedEdit edit;
-    edit.record = index;
-    edit.rewritten.resize(run.size());
-    bool any = false;
-    for (size_t j = 0; j < run.size(); ++j) {
-        if (shares[j].empty()) continue;
-        edit.rewritten[j] = rewriteShowHunks(shows_[run[j]], parts[j], shares[j]);
-        if (!edit.rewritten[j]) {
-            return std::nullopt;
-        }
-        any = true;
-    }
-    if (!any) {
-        return std::nullopt;
-    }
-    // Each operator starts where the one before it now ends, as far from it as it was.
-    edit.starts.assign(run.size(), 0.0);
-    std::vector<std::uint32_t> operations;
-    for (size_t j = 0; j < run.size(); ++j) {
-        operations.push_back(shows_[run[j]].operation);
-        if (j == 0) continue;
-        const std::optional<RewrittenShow>& before = edit.rewritten[j - 1];
-        edit.starts[j] = edit.starts[j - 1] +
-                         (before ? before->advance - shows_[run[j - 1]].totalAdvance() : 0.0);
-    }
-    edit.placements = placementMoves(*shows_[run.front()].scope->content, operations, edit.starts);
-    return edit;
-}
-
-void PageTextSession::apply(const PreparedEdit& edit) {
-    const std::vector<size_t>& run = runs_[edit.record];
-    ContentScope* scope = shows_[run.front()].scope;
-    for (size_t j = 0; j < run.size(); ++j) {
-        if (!edit.rewritten[j]) continue;
-        const OperationKey key{scope, shows_[run[j]].operation};
-        rewrittenShows_[key] = edit.rewritten[j]->bytes;
-        writeEdit(key);
-        noteAppearanceReach(shows_[run[j]], edit.starts[j], edit.rewritten[j]->advance);
-    }
-    for (const PlacementMove& placement : edit.placements) {
-        const OperationKey key{scope, placement.operation};
-        lineShifts_[key] += placement.shift;
-        writeEdit(key);
-    }
-    recordMoves(run, edit.starts, edit.rewritten);
-}
-
-bool PageTextSession::replace(size_t index, const std::string& newText) {
-    if (index >= runs_.size()) {
-        return false;
-    }
-    std::optional<PreparedEdit> edit = prepare(index, diffByWords(text(index), newText));
-    if (!edit) {
-        return false;
-    }
-    apply(*edit);
-    return true;
-}
-
-const PageGlyphs& PageTextSession::glyphs() {
-    if (!glyphs_) {
-        glyphs_ = std::make_unique<PageGlyphs>(shows_, runs_);
-    }
-    return *glyphs_;
-}
-
-namespace {
-
-// How far one text space unit along the show's baseline reaches on the page.
-double alongScale(const TextShow& show) {
-    const QPDFMatrix m = show.toPage();
-    return show.writesVertically() ? std::hypot(m.c, m.d) : std::hypot(m.a, m.b);
-}
-
-}  // namespace
-
-double PageTextSession::endShift(const PreparedEdit& edit) const {
-    const std::vector<size_t>& run = runs_[edit.record];
-    const size_t last = run.size() - 1;
-    const std::optional<RewrittenShow>& rewritten = edit.rewritten[last];
-    const double shift =
-        edit.starts[last] + (rewritten ? rewritten->advance - shows_[run[last]].totalAdvance() : 0);
-    return shift * alongScale(shows_[run.front()]);
-}
-
-bool PageTextSession::replaceSpans(const std::vector<SpanEdit>& edits, bool keepTextAfter) {
-    if (edits.empty()) return true;
-    for (const SpanEdit& e : edits) {
-        if (e.record >= runs_.size()) return false;
-    }
-    // Records of one content move together: each starts where the one before it now ends, as
-    // far from it as it was, like the operators of one record.
-    ContentScope* scope = shows_[runs_[edits.front().record].front()].scope;
-    bool together = true;
-    for (const SpanEdit& e : edits) {
-        together = together && shows_[runs_[e.record].front()].scope == scope;
-    }
-    std::vector<std::optional<PreparedEdit>> prepared(edits.size());
-    std::vector<double> startShift(edits.size(), 0.0);  // page units along the line
-    double shift = 0;
-    for (size_t k = 0; k < edits.size(); ++k) {
-        const SpanEdit& e = edits[k];
-        const std::string old = text(e.record);
-        if (e.begin > e.end || e.end > old.size() || (e.keepPlace && !e.text.empty())) {
-            return false;
-        }
-        const double scale = alongScale(shows_[runs_[e.record].front()]);
-        startShift[k] = together ? shift : 0.0;
-        std::vector<TextHunk> hunks;
-        if (e.keepPlace) {
-            // The last part taken out in place also takes back how far the parts before it
-            // moved its record, so that the text after it stays.
-            const bool takeBack = keepTextAfter && k + 1 == edits.size() && scale > 0;
-            const double back = takeBack ? -startShift[k] / scale : 0.0;
-            if (e.begin < e.end) hunks.push_back(TextHunk{e.begin, e.end, {}, true, back});
+    showsOfOperation_.forEach(key.first, key.second, [&](size_t s) {
+        TextShow& show = shows_[s];
+        if (showAt == operations.size()) {
+            show.elements.clear();
         } else {
-            hunks = diffByWords(old, old.substr(0, e.begin) + e.text + old.substr(e.end));
+            const Operation& op = operations[showAt];
+            show.source = writing.get();
+            show.sourceOperation = static_cast<std::uint32_t>(showAt);
+            show.leading = bytes.substr(0, writing->beginOf(op));
+            show.op = std::string(writing->operatorName(op));
+            readShowElements(*writing, op, show.op, show.state, show.elements);
         }
-        if (hunks.empty()) continue;
-        prepared[k] = prepare(e.record, hunks);
-        if (!prepared[k]) return false;
-        shift += endShift(*prepared[k]);
-    }
-    if (!together) {
-        for (const std::optional<PreparedEdit>& edit : prepared) {
-            if (edit) apply(*edit);
-        }
-        return true;
-    }
-    std::vector<std::uint32_t> operations;
-    std::vector<double> starts;
-    for (size_t k = 0; k < edits.size(); ++k) {
-        const std::vector<size_t>& run = runs_[edits[k].record];
-        const double scale = alongScale(shows_[run.front()]);
-        std::vector<double> recordStarts;
-        for (size_t j = 0; j < run.size(); ++j) {
-            operations.push_back(shows_[run[j]].operation);
-            recordStarts.push_back((scale > 0 ? startShift[k] / scale : 0.0) +
-                                   (prepared[k] ? prepared[k]->starts[j] : 0.0));
-        }
-        starts.insert(starts.end(), recordStarts.begin(), recordStarts.end());
-        if (!prepared[k]) continue;
-        for (size_t j = 0; j < run.size(); ++j) {
-            if (!prepared[k]->rewritten[j]) continue;
-            const OperationKey key{scope, shows_[run[j]].operation};
-            rewrittenShows_[key] = prepared[k]->rewritten[j]->bytes;
-            writeEdit(key);
-            noteAppearanceReach(shows_[run[j]], recordStarts[j],
-                                prepared[k]->rewritten[j]->advance);
-        }
-        recordMoves(run, recordStarts, prepared[k]->rewritten);
-    }
-    for (const PlacementMove& placement : placementMoves(*scope->content, operations, starts)) {
-        const OperationKey key{scope, placement.operation};
-        lineShifts_[key] += placement.shift;
-        writeEdit(key);
-    }
-    return true;
+        show.advance = show.totalAdvance();
+        refreshRecord(recordOfShow_[s]);
+    });
+    writings_[key] = std::move(writing);
+    rewrittenShows_[key] = std::move(bytes);
+    writeEdit(key);
 }
 
-int PageTextSession::removeGlyphs(double x0, double y0, double x1, double y1,
-                                  const std::vector<RecordSpan>& spans, size_t* mostRemoved) {
-    const PageGlyphs& page = glyphs();
-    std::map<size_t, std::vector<bool>> removeByShow;
-    std::vector<int> perRecord(runs_.size(), 0);
-    int removed = 0;
-    for (const PageGlyph& glyph : page.glyphs()) {
-        bool remove = glyph.centreX >= x0 && glyph.centreX <= x1 && glyph.centreY >= y0 &&
-                      glyph.centreY <= y1;
-        for (const RecordSpan& span : spans) {
-            remove = remove || (span.record == glyph.record && glyph.textBegin < span.end &&
-                                glyph.textEnd > span.begin);
+void PageTextSession::shiftShow(const OperationKey& key, double shift) {
+    showsOfOperation_.forEach(key.first, key.second, [&](size_t s) {
+        TextShow& show = shows_[s];
+        if (show.writesVertically()) {
+            show.tm.translate(0, -shift);
+        } else {
+            show.tm.translate(shift, 0);
         }
-        if (!remove) continue;
-        std::vector<bool>& flags = removeByShow[glyph.show];
-        if (flags.size() <= glyph.glyph) flags.resize(glyph.glyph + 1, false);
-        flags[glyph.glyph] = true;
-        ++perRecord[glyph.record];
-        ++removed;
-    }
-    for (const auto& [index, flags] : removeByShow) {
-        const TextShow& show = shows_[index];
-        if (std::optional<std::string> bytes = rewriteShowWithout(show, flags)) {
-            const OperationKey key{show.scope, show.operation};
-            rewrittenShows_[key] = std::move(*bytes);
-            writeEdit(key);
-        }
-    }
-    if (mostRemoved != nullptr && removed > 0) {
-        *mostRemoved = static_cast<size_t>(std::max_element(perRecord.begin(), perRecord.end()) -
-                                           perRecord.begin());
-    }
-    return removed;
+        markStale(recordOfShow_[s]);
+    });
 }
 
 void PageTextSession::writeEdit(const OperationKey& key) {
@@ -320,44 +265,10 @@ void PageTextSession::writeEdit(const OperationKey& key) {
         bytes = movedPlacement(content, operation, it->second, bytes);
     }
     scope->edits[operation] = std::move(bytes);
-}
-
-void PageTextSession::recordMoves(const std::vector<size_t>& run, const std::vector<double>& starts,
-                                  const std::vector<std::optional<RewrittenShow>>& rewritten) {
-    const TextShow& first = shows_[run.front()];
-    const QPDFMatrix m = first.toPage();
-    const bool vertical = first.writesVertically();
-    // The writing direction and the direction across it, on the page.
-    const double alongX = vertical ? -m.c : m.a;
-    const double alongY = vertical ? -m.d : m.b;
-    const double acrossScale = vertical ? std::hypot(m.a, m.b) : std::hypot(m.c, m.d);
-    const double scale = std::hypot(alongX, alongY);
-    if (scale == 0) return;
-    TextMoves::Line line;
-    line.ux = alongX / scale;
-    line.uy = alongY / scale;
-    const double size = first.state.fontSize;
-    // The line through the middle of the em boxes (see textBox).
-    if (vertical) {
-        m.transform(0, 0, line.x, line.y);
-    } else {
-        m.transform(0, first.state.rise + 0.3 * size, line.x, line.y);
+    // Content added to the page is written with the page: its piece takes the edit now.
+    if (auto added = addedPiece_.find(scope); added != addedPiece_.end()) {
+        page_.replaceAddedPiece(added->second, scope->editedBytes());
     }
-    line.halfHeight = std::fabs(size) * acrossScale / 2;
-    bool moved = false;
-    for (size_t j = 0; j < run.size(); ++j) {
-        const double origin = partOrigin(run, j) + starts[j];
-        const TextShow& show = shows_[run[j]];
-        line.length =
-            (origin + (rewritten[j] ? rewritten[j]->advance : show.totalAdvance())) * scale;
-        if (!rewritten[j]) continue;
-        for (const RewrittenShow::Step& step : rewritten[j]->steps) {
-            const double shift = starts[j] + step.shift;
-            line.steps.push_back({(origin + step.at) * scale, shift * scale});
-            moved = moved || std::fabs(shift) > 1e-6;
-        }
-    }
-    if (moved) moves_.add(std::move(line));
 }
 
 void PageTextSession::noteAppearanceReach(const TextShow& show, double start, double advance) {
@@ -377,7 +288,7 @@ void PageTextSession::noteAppearanceReach(const TextShow& show, double start, do
     }
 }
 
-bool PageTextSession::flush(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream) {
+bool PageTextSession::write(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream) {
     if (!content_.hasEdits()) {
         return false;
     }

@@ -13,8 +13,17 @@ std::vector<std::vector<TextHunk>> shareChanges(
     std::vector<std::size_t> offsets(parts, 0);
     for (std::size_t j = 1; j < parts; ++j) offsets[j] = offsets[j - 1] + partLengths[j - 1];
     for (const TextHunk& hunk : hunks) {
+        // A text added where one part ends and the next begins goes on the end of the first (a
+        // letter added to a word stays with it, before the move to the next part), unless it
+        // ends in a space: then it is a word put before the next part's text.
+        const bool insertion = hunk.oldBegin == hunk.oldEnd && !hunk.replacement.empty() &&
+                               hunk.replacement.back() != ' ';
         std::size_t first = 0;
-        while (first + 1 < parts && hunk.oldBegin >= offsets[first] + partLengths[first]) ++first;
+        while (first + 1 < parts &&
+               (insertion ? hunk.oldBegin > offsets[first] + partLengths[first]
+                          : hunk.oldBegin >= offsets[first] + partLengths[first])) {
+            ++first;
+        }
         std::size_t last = first;
         while (last + 1 < parts && offsets[last + 1] < hunk.oldEnd) ++last;
         for (std::size_t j = first; j <= last; ++j) {

@@ -10,7 +10,9 @@
 namespace relettra::pdf {
 
 // How the changes to a run's text fall to the operators of the run, whose texts follow one
-// another with the byte lengths `partLengths`. A change within one operator stays whole. A
+// another with the byte lengths `partLengths`. A change within one operator stays whole (a text
+// added where one operator's text ends and the next one's begins goes to the first, unless it
+// ends in a space). A
 // change that reaches over several is written by the first, where it starts, with its whole new
 // text; the others lose their part of the old text in place (keepsPlace). The last of them moves
 // what follows the change by `shiftOf(change, first, last)`, so that it follows the new text as

@@ -62,38 +62,68 @@ std::string withNumbers(const ParsedContent& content, const Operation& op,
 
 }  // namespace
 
-std::vector<PlacementMove> placementMoves(const ParsedContent& content,
-                                          const std::vector<std::uint32_t>& showOps,
-                                          const std::vector<double>& starts) {
-    std::vector<PlacementMove> moves;
-    bool anyShift = false;
-    for (std::size_t k = 1; k < starts.size(); ++k)
-        anyShift = anyShift || std::fabs(starts[k]) > kNoShift;
-    if (showOps.empty() || !anyShift) return moves;
+ShowsPlaced placeShows(const ParsedContent& content, std::uint32_t from,
+                       const std::vector<std::uint32_t>& showOps, const std::vector<double>& wanted,
+                       const std::vector<double>& widthChanges) {
+    ShowsPlaced placed;
+    placed.shifts.assign(showOps.size(), 0.0);
     const std::vector<Operation>& operations = content.operations();
-    double line = 0;    // how far the current line stands from where it stood
-    std::size_t k = 0;  // the last show of the run passed
-    for (std::uint32_t i = showOps.front() + 1; i < operations.size(); ++i) {
-        if (k + 1 < showOps.size() && i == showOps[k + 1]) {
-            ++k;
-            continue;
-        }
-        const bool afterRun = k + 1 == showOps.size();
-        const double wanted = afterRun ? 0.0 : starts[k + 1];
+    double line = 0;           // how far the current line stands from where it stood
+    double pen = 0;            // how far a show that follows the pen stands from where it stood
+    bool placedSince = false;  // some positioning stands between the last show and here
+    std::uint32_t lastPlacement = 0;
+    std::size_t k = 0;  // the next show of the list
+    for (std::uint32_t i = from; i < operations.size(); ++i) {
+        const bool listed = k < showOps.size() && i == showOps[k];
+        const bool afterList = k == showOps.size();
+        const double want = afterList ? 0.0 : wanted[k];
         const Placement placement = placementOf(content, operations[i]);
         if (placement == Placement::Absolute) {
             line = 0;
-            if (content.operatorName(operations[i]) == "Tm" && std::fabs(wanted) > kNoShift) {
-                moves.push_back({i, wanted});
-                line = wanted;
+            if (content.operatorName(operations[i]) == "Tm" && std::fabs(want) > kNoShift) {
+                placed.moves.push_back({i, want});
+                line = want;
             }
-        } else if (placement == Placement::Relative && std::fabs(wanted - line) > kNoShift) {
-            moves.push_back({i, wanted - line});
-            line = wanted;
+        } else if (placement == Placement::Relative && std::fabs(want - line) > kNoShift) {
+            placed.moves.push_back({i, want - line});
+            line = want;
         }
-        if (afterRun && placement != Placement::None) break;
+        if (placement != Placement::None) {
+            placedSince = true;
+            lastPlacement = i;
+        }
+        if (listed) {
+            if (placedSince && std::fabs(want - line) > kNoShift) {
+                // Only a BT stands before the show: it takes a move of its own.
+                placed.moves.push_back({lastPlacement, want - line});
+                line = want;
+            }
+            placed.shifts[k] = placedSince ? line : pen;
+            pen = placed.shifts[k] + (k < widthChanges.size() ? widthChanges[k] : 0.0);
+            placedSince = false;
+            ++k;
+            continue;
+        }
+        if (!afterList) continue;
+        if (placement != Placement::None) break;
+        const std::string_view name = content.operatorName(operations[i]);
+        if ((name == "Tj" || name == "TJ") && std::fabs(pen) > kNoShift) {
+            placed.followers.push_back({i, pen});
+        }
     }
-    return moves;
+    return placed;
+}
+
+std::vector<PlacementMove> placementMoves(const ParsedContent& content,
+                                          const std::vector<std::uint32_t>& showOps,
+                                          const std::vector<double>& starts) {
+    bool anyShift = false;
+    for (std::size_t k = 1; k < starts.size(); ++k)
+        anyShift = anyShift || std::fabs(starts[k]) > kNoShift;
+    if (showOps.empty() || !anyShift) return {};
+    const std::vector<std::uint32_t> rest(showOps.begin() + 1, showOps.end());
+    const std::vector<double> wanted(starts.begin() + 1, starts.end());
+    return placeShows(content, showOps.front() + 1, rest, wanted, {}).moves;
 }
 
 std::string movedPlacement(const ParsedContent& content, std::uint32_t operation, double shift,
@@ -113,6 +143,9 @@ std::string movedPlacement(const ParsedContent& content, std::uint32_t operation
         return withNumbers(content, op,
                            {{&e, numberValue(content.text(e)) + shift * a},
                             {&f, numberValue(content.text(f)) + shift * b}});
+    }
+    if (name == "BT") {
+        return current + " " + formatPdfNumber(shift) + " 0 Td";
     }
     return formatPdfNumber(shift) + " 0 Td " + current;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <set>
 
 #include "pdf/basics/utf8.h"
 
@@ -30,45 +31,96 @@ struct RecordLine {
 };
 
 const PageGlyph& firstGlyph(const PageGlyphs& page, std::size_t record) {
-    return page.glyphs()[page.records()[record].firstGlyph];
+    return page.records()[record].glyphs.front();
 }
 
 const PageGlyph& lastGlyph(const PageGlyphs& page, std::size_t record) {
-    const RecordLayout& layout = page.records()[record];
-    return page.glyphs()[layout.firstGlyph + layout.glyphCount - 1];
+    return page.records()[record].glyphs.back();
 }
+
+// Follows a line record by record: whether the next record goes on with it, and how far after
+// the last one it starts (in em).
+class LineFollower {
+  public:
+    explicit LineFollower(const PageGlyphs& page) : page_(page) {}
+
+    void startAt(std::size_t r) {
+        last_ = r;
+        turnAt(r);
+    }
+
+    // Whether record `r` goes on with the line; if so it becomes its last record.
+    bool takes(std::size_t r, double& gapBefore) {
+        const RecordLayout& layout = page_.records()[r];
+        const PageGlyph& start = firstGlyph(page_, r);
+        const RecordLayout& first = page_.records()[reference_];
+        const RecordLayout& previous = page_.records()[last_];
+        const PageGlyph& end = lastGlyph(page_, last_);
+        const double em = std::max({previous.size, layout.size, 1e-6});
+        const double across =
+            (start.startY - originY_) * first.alongX - (start.startX - originX_) * first.alongY;
+        const double gap =
+            ((start.startX - end.endX) * first.alongX + (start.startY - end.endY) * first.alongY) /
+            em;
+        const bool sameDirection =
+            layout.alongX * first.alongX + layout.alongY * first.alongY > kSameDirection;
+        if (sameDirection && std::fabs(across) <= RecordLineLimits::kAcross * em &&
+            gap >= -RecordLineLimits::kOverlap && gap <= RecordLineLimits::kMaxGap) {
+            gapBefore = gap;
+            last_ = r;
+            return true;
+        }
+        // A line that turns a little from one record to the next goes on where the record
+        // before it ended, measured along that record's direction.
+        const double turn = layout.alongX * previous.alongX + layout.alongY * previous.alongY;
+        const double dx = start.startX - end.endX;
+        const double dy = start.startY - end.endY;
+        const double along = (dx * previous.alongX + dy * previous.alongY) / em;
+        const double beside = (dy * previous.alongX - dx * previous.alongY) / em;
+        if (turn >= RecordLineLimits::kCurveTurn &&
+            std::fabs(beside) <= RecordLineLimits::kAcross &&
+            along >= -RecordLineLimits::kOverlap && along <= RecordLineLimits::kMaxGap) {
+            gapBefore = along;
+            last_ = r;
+            turnAt(r);
+            return true;
+        }
+        return false;
+    }
+
+  private:
+    // The record the line's direction is measured by, and where its baseline starts: the
+    // line's first record, or the last one where the line turned (glyphs set along a curve).
+    void turnAt(std::size_t r) {
+        const PageGlyph& start = firstGlyph(page_, r);
+        reference_ = r;
+        originX_ = start.startX;
+        originY_ = start.startY;
+    }
+
+    const PageGlyphs& page_;
+    std::size_t reference_ = 0;
+    std::size_t last_ = 0;
+    double originX_ = 0;
+    double originY_ = 0;
+};
 
 std::vector<RecordLine> recordLines(const PageGlyphs& page) {
     std::vector<RecordLine> lines;
     RecordLine line;
-    double originX = 0;
-    double originY = 0;
+    LineFollower follower(page);
     auto finish = [&]() {
         if (line.records.size() > 1) lines.push_back(std::move(line));
         line = RecordLine();
     };
-    for (std::size_t r = 0; r < page.records().size(); ++r) {
-        const RecordLayout& layout = page.records()[r];
-        if (layout.glyphCount == 0) continue;
-        if (!layout.acrossLine) {
+    for (std::size_t r : page.recordsWithGlyphs()) {
+        if (!page.records()[r].acrossLine) {
             finish();
             continue;
         }
-        const PageGlyph& start = firstGlyph(page, r);
+        double gap = 0;
         if (!line.records.empty()) {
-            const RecordLayout& first = page.records()[line.records.front()];
-            const RecordLayout& previous = page.records()[line.records.back()];
-            const PageGlyph& end = lastGlyph(page, line.records.back());
-            const double em = std::max({previous.size, layout.size, 1e-6});
-            const double across =
-                (start.startY - originY) * first.alongX - (start.startX - originX) * first.alongY;
-            const double gap = ((start.startX - end.endX) * first.alongX +
-                                (start.startY - end.endY) * first.alongY) /
-                               em;
-            const bool sameDirection =
-                layout.alongX * first.alongX + layout.alongY * first.alongY > kSameDirection;
-            if (sameDirection && std::fabs(across) <= RecordLineLimits::kAcross * em &&
-                gap >= -RecordLineLimits::kOverlap && gap <= RecordLineLimits::kMaxGap) {
+            if (follower.takes(r, gap)) {
                 line.records.push_back(r);
                 line.gapBefore.push_back(gap);
                 continue;
@@ -77,8 +129,7 @@ std::vector<RecordLine> recordLines(const PageGlyphs& page) {
         }
         line.records.push_back(r);
         line.gapBefore.push_back(0);
-        originX = start.startX;
-        originY = start.startY;
+        follower.startAt(r);
     }
     finish();
     return lines;
@@ -148,9 +199,7 @@ TextOverRecords occurrence(const PageGlyphs& page, const std::vector<Unit>& unit
     }
     bool any = false;
     for (const RecordSpan& span : found.spans) {
-        const RecordLayout& layout = page.records()[span.record];
-        for (std::size_t g = layout.firstGlyph; g < layout.firstGlyph + layout.glyphCount; ++g) {
-            const PageGlyph& glyph = page.glyphs()[g];
+        for (const PageGlyph& glyph : page.records()[span.record].glyphs) {
             if (glyph.textEnd <= span.begin || glyph.textBegin >= span.end) continue;
             if (!any) std::copy(glyph.box, glyph.box + 4, found.box);
             any = true;
@@ -164,6 +213,20 @@ TextOverRecords occurrence(const PageGlyphs& page, const std::vector<Unit>& unit
 }
 
 }  // namespace
+
+std::vector<std::size_t> recordsAfterOnLine(const PageGlyphs& page, std::size_t record) {
+    std::vector<std::size_t> after;
+    const std::set<std::size_t>& records = page.recordsWithGlyphs();
+    if (records.count(record) == 0 || !page.records()[record].acrossLine) return after;
+    LineFollower follower(page);
+    follower.startAt(record);
+    double gap = 0;
+    for (auto it = records.upper_bound(record); it != records.end(); ++it) {
+        if (!page.records()[*it].acrossLine || !follower.takes(*it, gap)) break;
+        after.push_back(*it);
+    }
+    return after;
+}
 
 std::vector<TextOverRecords> findTextOverRecords(const PageGlyphs& page, const std::string& find) {
     std::vector<TextOverRecords> found;

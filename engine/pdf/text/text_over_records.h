@@ -29,14 +29,21 @@ struct TextOverRecords {
 // one before it and no more than kMaxGap after it. Within a line, a gap of at least kWordGap
 // between two records may stand for a space of the find text, and the find text may go on
 // from one record into the next without a space over a gap smaller than kLetterGap (letters
-// that a producer spaced or placed one by one).
+// that a producer spaced or placed one by one). A line may also turn from one record to the next
+// by less than about 35 degrees (kCurveTurn, the cosine): glyphs set along a curve, each turned
+// on its own; then it goes on from where the record before ended, along that record's direction.
 struct RecordLineLimits {
     static constexpr double kAcross = 0.5;
+    static constexpr double kCurveTurn = 0.82;
     static constexpr double kOverlap = 0.6;
     static constexpr double kMaxGap = 1.5;
     static constexpr double kWordGap = 0.15;
     static constexpr double kLetterGap = 0.6;
 };
+
+// The records that follow `record` on its line, in order, as findTextOverRecords chains them
+// from `record` on (none when the next record does not go on with it).
+std::vector<std::size_t> recordsAfterOnLine(const PageGlyphs& page, std::size_t record);
 
 // Every occurrence of `find` (UTF-8) that reaches over two or more records standing on one line,
 // left to right and apart from one another. An occurrence within one record is not reported.

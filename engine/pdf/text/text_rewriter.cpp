@@ -20,7 +20,7 @@ struct Piece {
 };
 
 std::string rawToken(const TextShow& show, std::uint32_t token) {
-    const ParsedContent& content = *show.scope->content;
+    const ParsedContent& content = show.tokens();
     return std::string(content.text(content.tokens()[token]));
 }
 
@@ -35,9 +35,9 @@ std::string glyphBytes(const ShowElement& element, std::uint32_t glyphIndex) {
 // The operator written with its pieces. A single string keeps the operator as it was (with
 // its other operands); anything else becomes a TJ array, after the line move and spacings that
 // ' and " imply.
-std::string writeOperator(const TextShow& show, const std::vector<Piece>& pieces) {
-    const ParsedContent& content = *show.scope->content;
-    const Operation& op = content.operations()[show.operation];
+std::string writeShowOperator(const TextShow& show, const std::vector<Piece>& pieces) {
+    const ParsedContent& content = show.tokens();
+    const Operation& op = content.operations()[show.tokenOperation()];
     auto pieceText = [&](const Piece& p) {
         if (p.unchanged) return rawToken(show, p.token);
         return p.isString ? encodeStringToken(p.bytes) : p.bytes;
@@ -67,6 +67,11 @@ std::string writeOperator(const TextShow& show, const std::vector<Piece>& pieces
     }
     out += "] TJ";
     return out;
+}
+
+// The same, after what an earlier edit wrote before the operator (it stays before it).
+std::string writeOperator(const TextShow& show, const std::vector<Piece>& pieces) {
+    return show.leading + writeShowOperator(show, pieces);
 }
 
 // Adjacent strings are merged and adjustments of zero dropped, unless they are original tokens.
@@ -128,9 +133,26 @@ std::optional<RewrittenShow> rewriteShowHunks(const TextShow& show, const Spaced
     }
     // The change an adjustment falls into: it stands between two glyphs of the change, or it
     // is read as a space that the change covers.
+    // A removal at the end of a word also takes the adjustment before its first glyph (the
+    // spacing between the last letter kept and the first one removed, which would otherwise open
+    // a gap before the next word); one at the start of a word the adjustment after its last glyph.
+    const std::string& text = spaced.text;
+    auto removesWordEnd = [&](const GlyphChange& change) {
+        return change.text.empty() && change.g0 > 0 &&
+               (change.end >= text.size() || text[change.end] == ' ') && change.begin > 0 &&
+               text[change.begin - 1] != ' ';
+    };
+    auto removesWordStart = [&](const GlyphChange& change) {
+        return change.text.empty() && (change.begin == 0 || text[change.begin - 1] == ' ') &&
+               change.end < text.size() && text[change.end] != ' ';
+    };
     auto coveringChange = [&](std::uint32_t element, std::size_t glyphsBefore) {
         for (std::size_t c = 0; c < changes.size(); ++c) {
             if (glyphsBefore > changes[c].g0 && glyphsBefore < changes[c].g1) return c;
+            if ((glyphsBefore == changes[c].g0 && removesWordEnd(changes[c])) ||
+                (glyphsBefore == changes[c].g1 && removesWordStart(changes[c]))) {
+                return c;
+            }
         }
         for (const SpacedText::Gap& gap : spaced.gaps) {
             if (gap.element != element) continue;

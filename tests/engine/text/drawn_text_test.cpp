@@ -104,6 +104,15 @@ TEST(TextOverRecords, wordDrawnInPieces_editedInItsFontsInPlace) {
     for (const Edit& edit : twoFonts) expectTrueEditInPlace(edit.file, edit.word, false);
 }
 
+TEST(TextOverRecords, shareAFontCannotShow_isCutWhereEachPieceFitsItsFont) {
+    const Edit edits[] = {
+        {"pdflatex_article.pdf", "(x)"},        // brackets upright, the letter in italic
+        {"a2ps_listing.pdf", "(\"Kestrel\","},  // the string's letters in another face
+        {"chromium_page.pdf", "Office"},        // an ff the fonts hold only as a ligature
+    };
+    for (const Edit& edit : edits) expectTrueEditInPlace(edit.file, edit.word, false, 0.5);
+}
+
 TEST(LigatureFindText, aFindTextWithALigatureCharacterMatchesTheLigatureGlyph) {
     // Extractors give dvipdfmx's "fi" glyph as U+FB01; the engine reads it as "fi".
     const std::string fi = "\xEF\xAC\x81";
@@ -141,8 +150,9 @@ TEST(TextOverRecords, partAFontCannotShow_goesWholeIntoAFontThatCanElseTheFallba
     const Case cases[] = {
         // Beta in Symbol, in order: 82 thousandths of an em narrower than alpha.
         {"Ratio\xCE\xB2", "own font", true, -0.984},
-        // Helvetica takes it whole, the alpha gives way in place: the text after it stays.
-        {"Ratios", "own font", true, 0},
+        // Helvetica takes it whole and the alpha gives way: the text after it follows, s being
+        // 131 thousandths of an em narrower than alpha.
+        {"Ratios", "own font", true, -1.572},
         {"Ratio\xD0\xB6",
          "fallback font: the font Helvetica has no glyph for \"\xD0\xB6\" (U+0436); "
          "written in Liberation Sans",

@@ -33,11 +33,6 @@ const char* const kContent =
 const char* const kEncoding =
     "<< /Type /Encoding /BaseEncoding /WinAnsiEncoding /Differences [174 /fi] >>";
 
-// The top of a 12 point line on the 792 point page, from its baseline.
-int topOf(int baseline) {
-    return 792 - baseline - 12;
-}
-
 struct PieceCase {
     const char* name;
     PointRule rule;

@@ -258,6 +258,54 @@ TEST(SplitOverParts, EachPartTakesAsManyCharactersAsItHeldAndTheLastTheRest) {
     EXPECT_EQ(CharacterCount("Caf\xC3\xA9"), 4u);
 }
 
+TEST(FitOverParts, EachPartTakesAPieceItsFontShows_cutAsNearAsCanBeToTheOldLengths) {
+    struct Case {
+        const char* name;
+        const char* replacement;
+        std::vector<size_t> lengths;
+        std::vector<std::string> alphabets;  // the characters each part's font shows
+        std::vector<std::string> pieces;     // empty: no cut fits
+    };
+    const Case cases[] = {
+        {"the cut by the old lengths fits", "abc", {1, 2}, {"abc", "abc"}, {"a", "bc"}},
+        {"a bracket goes to the upright font, the letter to the italic one",
+         "x)(",
+         {1, 1, 1},
+         {"()", "x", "()"},
+         {"", "x", ")("}},
+        {"the last part takes what the others cannot", "=1k", {1, 2}, {"k", "=1"}, {}},
+        {"letters in a part beyond the old length",
+         "Kestrel\",(",
+         {2, 7, 2},
+         {"(\",", "Kestrl", "(\","},
+         {"", "Kestrel", "\",("}},
+        {"the nearest fitting cut wins", "aaaa", {2, 2}, {"a", "a"}, {"aa", "aa"}},
+        {"characters of several bytes stay whole",
+         "\xCE\xB1"
+         "b",
+         {1, 1},
+         {"\xCE\xB1", "b"},
+         {"\xCE\xB1", "b"}},
+    };
+    for (const Case& c : cases) {
+        const auto shows = [&](size_t part, const std::string& piece) {
+            for (size_t i = 0; i < piece.size();) {
+                size_t length = 1;
+                while (i + length < piece.size() &&
+                       (static_cast<unsigned char>(piece[i + length]) & 0xC0) == 0x80) {
+                    ++length;
+                }
+                if (c.alphabets[part].find(piece.substr(i, length)) == std::string::npos) {
+                    return false;
+                }
+                i += length;
+            }
+            return true;
+        };
+        EXPECT_EQ(FitOverParts(c.replacement, c.lengths, shows), c.pieces) << c.name;
+    }
+}
+
 TEST(ReplaceAll, EveryOccurrenceLeftToRightOnce) {
     struct Case {
         const char* text;

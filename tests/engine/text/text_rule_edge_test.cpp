@@ -230,6 +230,19 @@ TEST(TextRuleOccurrences, LaterRuleSeesTheTextOfAnEarlierOne) {
     EXPECT_EQ(lineAt(after, 1, 87.384), "Invoice number 12345 due yadot");
 }
 
+TEST(TextRuleOccurrences, ReplacementLikeTheFindText_isDoneInTheOwnFontAndChangesNothing) {
+    // It used to count as a text the font cannot show: the area was cleared and the same text
+    // written again in the fallback font.
+    const auto input = kit("std14_helvetica.pdf");
+    TempDir dir;
+    EngineRun run = runTextRules(dir, input, {{1, 217, kInvoiceTop, 30, 12, "today", "today"}});
+    EXPECT_EQ(run.ruleResults(), std::vector<std::string>{"own font"}) << run.result.output;
+    EXPECT_TRUE(
+        addedFonts(testsupport::listFonts(input), testsupport::listFonts(run.output)).empty());
+    EXPECT_EQ(lineAt(testsupport::extractWords(run.output), 1, 87.384),
+              "Invoice number 12345 due today");
+}
+
 TEST(TextRuleOccurrences, LaterRuleEditsTextWrittenByAnEarlierOverwrite) {
     // The first rule finds nothing and writes "Paid" in the fallback font; the second rule
     // stands at the same place, and the fallback subset holds P, a, i and d, so "diaP" is a true

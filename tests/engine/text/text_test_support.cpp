@@ -13,6 +13,10 @@ namespace fs = std::filesystem;
 using testsupport::FontRow;
 using testsupport::Word;
 
+int topOf(int baseline) {
+    return 792 - baseline - 12;
+}
+
 int pointsToPixels(int points) {
     // ceil(points * 150 / 72): truncating pixels * 72 / 150 gives the points back.
     return (points * 150 + 71) / 72;

@@ -12,6 +12,9 @@
 
 namespace texttest {
 
+// The top of a 12 point line on the 792 point page, from its baseline.
+int topOf(int baseline);
+
 // The smallest pixel value (150 dpi) that the engine turns back into exactly `points`
 // (it multiplies by 72/150 and truncates).
 int pointsToPixels(int points);
