@@ -280,12 +280,15 @@ void PageTextSession::noteAppearanceReach(const TextShow& show, double start, do
     const QPDFMatrix toPage = show.toPage();
     const QPDFObjectHandle::Rectangle reach = toPage.transformRectangle(QPDFObjectHandle::Rectangle(
         std::min(start, start + advance), low, std::max(start, start + advance), high));
-    auto [at, fresh] = appearanceReach_.emplace(show.scope, reach);
-    if (!fresh) {
-        QPDFObjectHandle::Rectangle& r = at->second;
-        r = QPDFObjectHandle::Rectangle(std::min(r.llx, reach.llx), std::min(r.lly, reach.lly),
-                                        std::max(r.urx, reach.urx), std::max(r.ury, reach.ury));
+    const auto at = std::find_if(appearanceReach_.begin(), appearanceReach_.end(),
+                                 [&](const auto& entry) { return entry.first == show.scope; });
+    if (at == appearanceReach_.end()) {
+        appearanceReach_.emplace_back(show.scope, reach);
+        return;
     }
+    QPDFObjectHandle::Rectangle& r = at->second;
+    r = QPDFObjectHandle::Rectangle(std::min(r.llx, reach.llx), std::min(r.lly, reach.lly),
+                                    std::max(r.urx, reach.urx), std::max(r.ury, reach.ury));
 }
 
 bool PageTextSession::write(QPDF& pdf, const std::function<bool(QPDFObjGen)>& isSharedStream) {

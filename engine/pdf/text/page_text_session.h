@@ -253,7 +253,9 @@ class PageTextSession {
     std::map<OperationKey, std::string> rewrittenShows_;
     std::map<OperationKey, double> lineShifts_;
     // Upright, per appearance scope: where its rewritten text reaches.
-    std::map<ContentScope*, QPDFObjectHandle::Rectangle> appearanceReach_;
+    // In the order first reached, so that the widened boxes are written in the same order on
+    // every run (an order of pointers would change the output's bytes from run to run).
+    std::vector<std::pair<ContentScope*, QPDFObjectHandle::Rectangle>> appearanceReach_;
 };
 
 }  // namespace relettra::pdf
