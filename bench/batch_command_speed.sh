@@ -30,7 +30,7 @@ command="$build/run/relettra-batch"
 
 t_cli=$(best_time "$command" -j 2 -q --overwrite -o "$work/cli" --find "$find" --replace "$replace" \
   "$work/in")
-read -r t_window summary < <(QT_QPA_PLATFORM=offscreen "$build/bench/content_batch_timer" \
+read -r t_window summary < <(QT_QPA_PLATFORM=offscreen "$build/bench/content_batch/content_batch_timer" \
   "${files[0]}" "$find" "$replace" "$runs" "${files[@]:1}" 2>/dev/null)
 mkdir -p "$work/peer"
 peer_all() {

@@ -3,7 +3,10 @@
 For every word that occurs once on its page of the test-PDF kit (pdftotext -bbox), a position
 rule replaces it by a word of the same length made of the same letters in another order (so a
 subset font holds them), one rule per run. Each result is judged by independent readers:
-  true edit  - the new word stands at the old place and no font was added (pdffonts);
+  true edit  - the new word stands at the old place and no font was added (pdffonts); a form
+               field's value written anew in the font its default appearance names is one too,
+               even where its old appearance drew no text with that font (pdffonts then lists
+               the font as new);
   fallback   - the new word stands there, the fallback font was added, the old word is gone;
   not done   - the engine changed nothing and said why ("Rule result: not done: ..."), as for a
                form field's value; the old word stays, nothing is claimed;
@@ -105,8 +108,9 @@ def judge_edit(marqel, pdf, work, rule, page_index, old, new, box, before_fonts)
     new_there = any(new in w[4] and near(w) for w in after)
     old_there = any(old in w[4] and near(w) for w in after)
     added = len(fonts(out)) > len(before_fonts)
+    in_field_font = bool(said) and said[-1].startswith("Rule result: own font: form field")
     if new_there and not old_there:
-        return ("fallback" if added else "true edit"), "", said
+        return ("fallback" if added and not in_field_font else "true edit"), "", said
     # Readers cut text set at an angle into pieces as they find them, and cut it otherwise once
     # its glyphs moved: read in content order, the page must then hold its old text with the
     # word replaced.
