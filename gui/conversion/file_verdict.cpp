@@ -20,12 +20,14 @@ QString runSummary(const EngineOutcome& outcome) {
                            : parts.join(QLatin1String("; "));
 }
 
-// Rules that found no find text at their place and wrote their replacement over the area anyway.
+// Rules that found no find text at their place (elsewhere on the page or nowhere on it) and
+// wrote their replacement over the area anyway.
 int rulesNotAtTheirPlace(const RuleReport& report) {
     int count = 0;
     for (const RuleReport::Rule& rule : report.rules) {
         count += rule.result == QLatin1String("fallback font") &&
-                 rule.reason.startsWith(QLatin1String("the find text is not at this place"));
+                 (rule.reason.startsWith(QLatin1String("the find text is not at this place")) ||
+                  rule.reason.startsWith(QLatin1String("the find text is not on the page")));
     }
     return count;
 }

@@ -269,6 +269,12 @@ void BatchLogicTest::judgeEngineOutcome_saysWhyBeforeTheCounts_data() {
         << 1 << true << 0 << "Rule result: fallback font: the find text is not at this place\n"
         << "Succeed: 1 rule in the fallback font; 1 rule found no find text at its place and "
            "wrote over whatever stood there (a file of another layout?)";
+    QTest::newRow("rule's text nowhere on its page: a warning")
+        << 1 << true << 0
+        << "Rule result: fallback font: the find text is not on the page; written in "
+           "Liberation Sans\n"
+        << "Succeed: 1 rule in the fallback font; 1 rule found no find text at its place and "
+           "wrote over whatever stood there (a file of another layout?)";
 }
 
 void BatchLogicTest::judgeEngineOutcome_saysWhyBeforeTheCounts() {
